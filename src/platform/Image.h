@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace tintaro {
+
+// A colour value: red + 256 * green + 65536 * blue, top byte 0.
+using Colour = std::uint32_t;
+
+constexpr Colour rgb(unsigned r, unsigned g, unsigned b) { return r | (g << 8) | (b << 16); }
+constexpr Colour kWhite = 0xFFFFFF;
+constexpr Colour kBlack = 0;
+
+// An opaque picture, row-major, one colour value per pixel.
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<Colour> pixels;
+
+    Image() = default;
+    Image(int w, int h, Colour fill = kWhite)
+        : width(w), height(h), pixels(static_cast<std::size_t>(w) * h, fill) {}
+
+    Colour at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    Colour& at(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
+    bool operator==(const Image&) const = default;
+};
+
+struct Rect {
+    int x = 0;
+    int y = 0;
+    int w = 0;
+    int h = 0;
+
+    bool contains(int px, int py) const { return px >= x && py >= y && px < x + w && py < y + h; }
+    bool empty() const { return w <= 0 || h <= 0; }
+    bool operator==(const Rect&) const = default;
+};
+
+} // namespace tintaro
