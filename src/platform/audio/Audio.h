@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <memory>
+
+namespace tintaro {
+
+// Opens the audio device once; effects and music share it. Without a device
+// or a soundfont both still exist and simply make no sound.
+struct AudioSystem {
+    std::unique_ptr<SoundEffects> effects;
+    std::unique_ptr<MusicPlayer> music;
+};
+
+AudioSystem openAudio();
+
+} // namespace tintaro
