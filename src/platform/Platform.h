@@ -30,6 +30,7 @@ public:
     virtual bool writeAtomically(const std::string& path, std::span<const std::uint8_t> data) = 0;
     virtual bool isWritableDirectory(const std::string& path) = 0;
     virtual bool makeDirectories(const std::string& path) = 0;
+    virtual bool setCurrentDirectory(const std::string& path) = 0;
     // The folder that holds the running executable, without a trailing separator.
     virtual std::string executableDirectory() = 0;
     // $XDG_CACHE_HOME/tintaro or ~/.cache/tintaro.
