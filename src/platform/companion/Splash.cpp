@@ -1,0 +1,76 @@
+// COLORS.EXE: shows the title artwork in a small borderless window in the
+// middle of the screen for three seconds while the colouring book gets ready
+// behind it, then ends by itself. It always exits with status 0: the program
+// that starts it never looks at the result, and a missing display or picture
+// is no reason to complain to a child.
+
+#include "platform/sdl/LeanSdl.h"
+#include "platform/sdl/PosixFiles.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+namespace {
+
+constexpr Uint64 kShowMs = 3000;
+
+void showSplash() {
+    tintaro::PosixFiles files;
+    const auto bytes = files.read(files.executableDirectory() + "/UI/SPLASH.png");
+    if (!bytes || bytes->empty()) {
+        return;
+    }
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
+    SDL_Surface* picture = rw != nullptr ? IMG_Load_RW(rw, 1) : nullptr;
+    if (picture == nullptr) {
+        return;
+    }
+    SDL_Window* window = SDL_CreateWindow("Tintaro", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                          picture->w, picture->h, SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
+    SDL_Renderer* renderer =
+        window != nullptr ? SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE) : nullptr;
+    SDL_Texture* texture = renderer != nullptr ? SDL_CreateTextureFromSurface(renderer, picture) : nullptr;
+    SDL_FreeSurface(picture);
+    if (texture != nullptr) {
+        SDL_ShowWindow(window);
+        const Uint64 end = SDL_GetTicks64() + kShowMs;
+        bool draw = true;
+        for (Uint64 now = SDL_GetTicks64(); now < end; now = SDL_GetTicks64()) {
+            if (draw) {
+                SDL_RenderClear(renderer);
+                SDL_RenderCopy(renderer, texture, nullptr, nullptr);
+                SDL_RenderPresent(renderer);
+                draw = false;
+            }
+            SDL_Event e;
+            if (SDL_WaitEventTimeout(&e, static_cast<int>(end - now)) == 0) {
+                continue;
+            }
+            if (e.type == SDL_QUIT) {
+                break;
+            }
+            if (e.type == SDL_WINDOWEVENT && (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                                              e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)) {
+                draw = true;
+            }
+        }
+        SDL_DestroyTexture(texture);
+    }
+    if (renderer != nullptr) {
+        SDL_DestroyRenderer(renderer);
+    }
+    if (window != nullptr) {
+        SDL_DestroyWindow(window);
+    }
+}
+
+} // namespace
+
+int main() {
+    tintaro::setLeanSdlHints();
+    if (SDL_Init(SDL_INIT_VIDEO) == 0) {
+        showSplash();
+        SDL_Quit();
+    }
+    return 0;
+}

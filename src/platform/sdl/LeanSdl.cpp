@@ -1,0 +1,16 @@
+#include "platform/sdl/LeanSdl.h"
+
+#include <SDL.h>
+
+namespace tintaro {
+
+void setLeanSdlHints() {
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    // A compositor only adds a frame of latency to a window that is full screen.
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "1");
+    // Alt+Tab must not minimise the window while it holds the keyboard.
+    SDL_SetHint(SDL_HINT_ALLOW_ALT_TAB_WHILE_GRABBED, "0");
+}
+
+} // namespace tintaro

@@ -1,0 +1,199 @@
+#include "platform/sdl/PosixFiles.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tintaro {
+
+std::string localPath(std::string_view path) {
+    std::string out;
+    out.reserve(path.size());
+    for (char c : path) {
+        if (c == '\\') {
+            c = '/';
+        }
+        if (c == '/' && !out.empty() && out.back() == '/') {
+            continue;
+        }
+        out.push_back(c);
+    }
+    return out;
+}
+
+namespace {
+
+// The folder part of a path; "." for a bare name.
+std::string directoryOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+bool writeAll(int fd, std::span<const std::uint8_t> data) {
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+class FileDescriptor {
+  public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return m_fd; }
+    bool close() {
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0;
+    }
+
+  private:
+    int m_fd;
+};
+
+} // namespace
+
+std::optional<Bytes> PosixFiles::read(const std::string& path) {
+    FileDescriptor fd(::open(localPath(path).c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        return std::nullopt;
+    }
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return std::nullopt;
+    }
+    Bytes bytes;
+    bytes.reserve(static_cast<std::size_t>(st.st_size));
+    std::uint8_t chunk[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return std::nullopt;
+        }
+        if (n == 0) {
+            break;
+        }
+        bytes.insert(bytes.end(), chunk, chunk + n);
+    }
+    return bytes;
+}
+
+std::optional<std::uint64_t> PosixFiles::length(const std::string& path) {
+    struct stat st {};
+    if (::stat(localPath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+bool PosixFiles::writeAtomically(const std::string& path, std::span<const std::uint8_t> data) {
+    const std::string target = localPath(path);
+    const std::string folder = directoryOf(target);
+    const std::string name =
+        target.substr(target.rfind('/') == std::string::npos ? 0 : target.rfind('/') + 1);
+    if (name.empty()) {
+        return false;
+    }
+    // The temporary file lies in the target's own folder so that rename()
+    // replaces the target in one step: a reader sees the old file or the new
+    // one, never a half-written one.
+    std::string temp = (folder == "/" ? std::string() : folder) + "/." + name + ".XXXXXX";
+    FileDescriptor fd(::mkostemp(temp.data(), O_CLOEXEC));
+    if (fd.get() < 0) {
+        return false;
+    }
+    const bool written = ::fchmod(fd.get(), 0644) == 0 && writeAll(fd.get(), data) && ::fsync(fd.get()) == 0;
+    if (!fd.close() || !written || ::rename(temp.c_str(), target.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    // Make the rename itself durable.
+    FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() >= 0) {
+        ::fsync(dir.get());
+    }
+    return true;
+}
+
+bool PosixFiles::isWritableDirectory(const std::string& path) {
+    const std::string local = localPath(path);
+    struct stat st {};
+    return ::stat(local.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           ::access(local.c_str(), W_OK | X_OK) == 0;
+}
+
+bool PosixFiles::makeDirectories(const std::string& path) {
+    std::string local = localPath(path);
+    while (local.size() > 1 && local.back() == '/') {
+        local.pop_back();
+    }
+    if (local.empty()) {
+        return false;
+    }
+    // Create each missing level from the top down; a level that appears in
+    // between (made by someone else) is as good as one made here.
+    for (std::size_t pos = 1; pos <= local.size(); ++pos) {
+        if (pos != local.size() && local[pos] != '/') {
+            continue;
+        }
+        const std::string level = local.substr(0, pos);
+        if (::mkdir(level.c_str(), 0755) != 0 && errno != EEXIST) {
+            return false;
+        }
+    }
+    struct stat st {};
+    return ::stat(local.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool PosixFiles::setCurrentDirectory(const std::string& path) {
+    const std::string local = localPath(path);
+    return !local.empty() && ::chdir(local.c_str()) == 0;
+}
+
+std::string PosixFiles::executableDirectory() {
+    std::string buffer(PATH_MAX, '\0');
+    const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+    if (n <= 0) {
+        return ".";
+    }
+    buffer.resize(static_cast<std::size_t>(n));
+    return directoryOf(buffer);
+}
+
+std::string PosixFiles::userCacheDirectory() {
+    // The XDG rules ignore a relative or empty value.
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    if (cache != nullptr && cache[0] == '/') {
+        return localPath(std::string(cache) + "/tintaro");
+    }
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] != '\0') {
+        return localPath(std::string(home) + "/.cache/tintaro");
+    }
+    return "/tmp/tintaro";
+}
+
+} // namespace tintaro

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <string>
+#include <string_view>
+
+namespace tintaro {
+
+// Application paths are written as a directory followed by a relative path
+// with backslashes ("/opt/app\PICTURE\01.GIF"). Turns every backslash into
+// '/' and collapses runs of separators into one.
+std::string localPath(std::string_view path);
+
+class PosixFiles final : public Files {
+  public:
+    std::optional<Bytes> read(const std::string& path) override;
+    std::optional<std::uint64_t> length(const std::string& path) override;
+    bool writeAtomically(const std::string& path, std::span<const std::uint8_t> data) override;
+    bool isWritableDirectory(const std::string& path) override;
+    bool makeDirectories(const std::string& path) override;
+    bool setCurrentDirectory(const std::string& path) override;
+    std::string executableDirectory() override;
+    std::string userCacheDirectory() override;
+};
+
+} // namespace tintaro

@@ -1,0 +1,58 @@
+#include "platform/sdl/SdlPlatform.h"
+
+#include "platform/audio/Audio.h"
+#include "platform/print/CupsPrinter.h"
+#include "platform/sdl/LeanSdl.h"
+#include "platform/sdl/PosixFiles.h"
+#include "platform/sdl/PosixSystem.h"
+#include "platform/sdl/SdlCodec.h"
+#include "platform/sdl/SdlWindow.h"
+
+#include <SDL.h>
+
+namespace tintaro {
+
+namespace {
+
+class RealPlatform final : public SdlPlatform {
+  public:
+    explicit RealPlatform(bool windowed)
+        : m_window(m_files, windowed), m_guard(m_window), m_audio(openAudio()),
+          m_printer(createCupsPrinter()), m_platform{m_files,        m_codec,     m_window, *m_audio.effects,
+                                                     *m_audio.music, m_processes, m_clock,  m_random,
+                                                     *m_printer,     m_guard} {}
+
+    ~RealPlatform() override {
+        // The audio and the window go before SDL itself.
+        m_window.destroy();
+        m_audio.music.reset();
+        m_audio.effects.reset();
+        m_printer.reset();
+        SDL_Quit();
+    }
+
+    Platform& platform() override { return m_platform; }
+
+  private:
+    PosixFiles m_files;
+    SdlCodec m_codec;
+    PosixProcesses m_processes;
+    SteadyClock m_clock;
+    SplitMixRandom m_random;
+    SdlWindow m_window;
+    SdlKeyboardGuard m_guard;
+    AudioSystem m_audio;
+    std::unique_ptr<Printer> m_printer;
+    Platform m_platform;
+};
+
+} // namespace
+
+std::unique_ptr<SdlPlatform> SdlPlatform::create(bool windowed) {
+    // The hints must be in place before any SDL subsystem starts, the audio
+    // included.
+    setLeanSdlHints();
+    return std::make_unique<RealPlatform>(windowed);
+}
+
+} // namespace tintaro

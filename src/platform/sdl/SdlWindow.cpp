@@ -1,0 +1,449 @@
+#include "platform/sdl/SdlWindow.h"
+
+#include "platform/sdl/KeyMap.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace tintaro {
+
+namespace {
+
+struct SurfaceDeleter {
+    void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+};
+using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
+
+SurfacePtr loadSurface(Files& files, const std::string& path) {
+    auto bytes = files.read(path);
+    if (!bytes || bytes->empty()) {
+        return nullptr;
+    }
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
+    if (rw == nullptr) {
+        return nullptr;
+    }
+    SurfacePtr loaded(IMG_Load_RW(rw, 1));
+    if (!loaded) {
+        return nullptr;
+    }
+    // Cursors and icons keep their transparency.
+    return SurfacePtr(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_ARGB8888, 0));
+}
+
+SDL_Cursor* centredCursor(Files& files, const std::string& path) {
+    SurfacePtr surface = loadSurface(files, path);
+    if (!surface) {
+        return nullptr;
+    }
+    return SDL_CreateColorCursor(surface.get(), surface->w / 2, surface->h / 2);
+}
+
+int shiftMask(Uint16 mod) {
+    int mask = 0;
+    if (mod & KMOD_SHIFT) {
+        mask |= kShift;
+    }
+    if (mod & KMOD_CTRL) {
+        mask |= kCtrl;
+    }
+    if (mod & KMOD_ALT) {
+        mask |= kAlt;
+    }
+    return mask;
+}
+
+int buttonOf(Uint8 sdlButton) {
+    switch (sdlButton) {
+    case SDL_BUTTON_LEFT:
+        return kLeftButton;
+    case SDL_BUTTON_RIGHT:
+        return kRightButton;
+    case SDL_BUTTON_MIDDLE:
+        return kMiddleButton;
+    default:
+        return 0;
+    }
+}
+
+int buttonsHeld(Uint32 state) {
+    int mask = 0;
+    if (state & SDL_BUTTON_LMASK) {
+        mask |= kLeftButton;
+    }
+    if (state & SDL_BUTTON_RMASK) {
+        mask |= kRightButton;
+    }
+    if (state & SDL_BUTTON_MMASK) {
+        mask |= kMiddleButton;
+    }
+    return mask;
+}
+
+class SdlCursor final : public Cursor {
+  public:
+    explicit SdlCursor(SDL_Cursor* cursor) : m_cursor(cursor) {}
+    // SDL puts its default cursor back when the cursor shown is freed.
+    ~SdlCursor() override { SDL_FreeCursor(m_cursor); }
+    SDL_Cursor* get() const { return m_cursor; }
+
+  private:
+    SDL_Cursor* m_cursor;
+};
+
+} // namespace
+
+SdlWindow::SdlWindow(Files& files, bool windowed) : m_files(files), m_windowed(windowed) {}
+
+SdlWindow::~SdlWindow() {
+    destroy();
+    if (m_videoReady) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+}
+
+bool SdlWindow::create(const std::string& title) {
+    if (m_window != nullptr) {
+        return true;
+    }
+    if (!m_videoReady) {
+        // Closing the window is a request the program answers itself; only
+        // signals should arrive as SDL_QUIT.
+        SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            return false;
+        }
+        m_videoReady = true;
+    }
+    // Full screen goes through SDL_WINDOW_FULLSCREEN_DESKTOP later; until then
+    // the window sits borderless at the top left corner of the screen.
+    const Uint32 flags = SDL_WINDOW_HIDDEN | (m_windowed ? 0u : static_cast<Uint32>(SDL_WINDOW_BORDERLESS));
+    const int position = m_windowed ? SDL_WINDOWPOS_CENTERED : 0;
+    m_window = SDL_CreateWindow(title.c_str(), position, position, kWidth, kHeight, flags);
+    if (m_window == nullptr) {
+        return false;
+    }
+    m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
+    if (m_renderer == nullptr) {
+        destroy();
+        return false;
+    }
+    SDL_RenderSetLogicalSize(m_renderer, kWidth, kHeight);
+    m_texture =
+        SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight);
+    if (m_texture == nullptr) {
+        destroy();
+        return false;
+    }
+    // Scaled to a larger display, line drawings look better smoothed.
+    SDL_SetTextureScaleMode(m_texture, SDL_ScaleModeLinear);
+    if (SurfacePtr icon = loadSurface(m_files, m_files.executableDirectory() + "\\UI\\ICON32.png")) {
+        SDL_SetWindowIcon(m_window, icon.get());
+    }
+    SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
+    SDL_RenderClear(m_renderer);
+    if (m_keyboardWanted) {
+        applyKeyboardGrab(true);
+    }
+    return true;
+}
+
+void SdlWindow::show() {
+    if (m_window == nullptr) {
+        return;
+    }
+    SDL_ShowWindow(m_window);
+    SDL_RaiseWindow(m_window);
+    if (m_keyboardWanted) {
+        applyKeyboardGrab(true);
+    }
+}
+
+void SdlWindow::hide() {
+    if (m_window != nullptr) {
+        SDL_HideWindow(m_window);
+    }
+}
+
+void SdlWindow::minimise() {
+    if (m_window == nullptr) {
+        return;
+    }
+    // Let go of the keyboard first: whatever comes to the front (a browser)
+    // must receive the keys.
+    applyKeyboardGrab(false);
+    SDL_MinimizeWindow(m_window);
+}
+
+bool SdlWindow::enterFullScreen() {
+    if (m_windowed) {
+        return true;
+    }
+    // Desktop full screen covers the current display at its own resolution;
+    // the logical size scales the frame. The physical mode never changes, so
+    // a crash cannot leave the screen at a wrong resolution.
+    return m_window != nullptr && SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+}
+
+void SdlWindow::leaveFullScreen() {
+    if (!m_windowed && m_window != nullptr) {
+        SDL_SetWindowFullscreen(m_window, 0);
+    }
+}
+
+void SdlWindow::present(const Image& frame, std::span<const Rect> dirty) {
+    if (m_texture == nullptr || frame.width != kWidth || frame.height != kHeight ||
+        frame.pixels.size() != static_cast<std::size_t>(kWidth) * kHeight) {
+        return;
+    }
+    for (const Rect& r : dirty) {
+        const int x0 = std::max(r.x, 0);
+        const int y0 = std::max(r.y, 0);
+        const int x1 = std::min(r.x + r.w, kWidth);
+        const int y1 = std::min(r.y + r.h, kHeight);
+        if (x0 >= x1 || y0 >= y1) {
+            continue;
+        }
+        const SDL_Rect area{x0, y0, x1 - x0, y1 - y0};
+        void* pixels = nullptr;
+        int pitch = 0;
+        if (SDL_LockTexture(m_texture, &area, &pixels, &pitch) != 0) {
+            continue;
+        }
+        // The texture has the Colour layout, so each row is one copy.
+        auto* dst = static_cast<std::uint8_t*>(pixels);
+        const std::size_t rowBytes = static_cast<std::size_t>(area.w) * sizeof(Colour);
+        for (int y = y0; y < y1; ++y, dst += pitch) {
+            std::memcpy(dst, &frame.pixels[static_cast<std::size_t>(y) * kWidth + x0], rowBytes);
+        }
+        SDL_UnlockTexture(m_texture);
+    }
+    redraw();
+}
+
+void SdlWindow::redraw() {
+    if (m_renderer == nullptr || m_texture == nullptr) {
+        return;
+    }
+    SDL_RenderClear(m_renderer);
+    SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
+    SDL_RenderPresent(m_renderer);
+}
+
+void SdlWindow::applyKeyboardGrab(bool haveScreen) {
+    if (m_window == nullptr || m_windowed) {
+        return;
+    }
+    SDL_SetWindowKeyboardGrab(m_window, (haveScreen && m_keyboardWanted) ? SDL_TRUE : SDL_FALSE);
+}
+
+void SdlWindow::holdKeyboard(bool wanted) {
+    m_keyboardWanted = wanted;
+    // SDL takes the grab when the window is shown and focused (an X server
+    // refuses a grab for an unmapped window) and keeps the wish until then.
+    applyKeyboardGrab(wanted);
+}
+
+std::optional<Event> SdlWindow::waitEvent(int timeoutMs) {
+    const Uint64 start = SDL_GetTicks64();
+    for (;;) {
+        int wait = -1;
+        if (timeoutMs >= 0) {
+            const Uint64 spent = SDL_GetTicks64() - start;
+            wait = spent >= static_cast<Uint64>(timeoutMs) ? 0 : static_cast<int>(timeoutMs - spent);
+        }
+        SDL_Event e;
+        const int got = wait < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, wait);
+        if (got == 0) {
+            return std::nullopt; // the time is up (or SDL cannot wait at all)
+        }
+        // Events the program has no use for do not end the wait.
+        if (auto event = translate(e)) {
+            return event;
+        }
+    }
+}
+
+std::optional<Event> SdlWindow::translate(const SDL_Event& e) {
+    Event out;
+    switch (e.type) {
+    case SDL_QUIT:
+        out.type = EventType::Quit;
+        return out;
+    case SDL_MOUSEMOTION:
+        out.type = EventType::MouseMove;
+        out.x = static_cast<float>(e.motion.x);
+        out.y = static_cast<float>(e.motion.y);
+        out.buttons = buttonsHeld(e.motion.state);
+        out.shift = shiftMask(static_cast<Uint16>(SDL_GetModState()));
+        return out;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        out.button = buttonOf(e.button.button);
+        if (out.button == 0) {
+            return std::nullopt;
+        }
+        out.type = e.type == SDL_MOUSEBUTTONDOWN ? EventType::MouseDown : EventType::MouseUp;
+        out.x = static_cast<float>(e.button.x);
+        out.y = static_cast<float>(e.button.y);
+        out.buttons = buttonsHeld(SDL_GetMouseState(nullptr, nullptr));
+        out.shift = shiftMask(static_cast<Uint16>(SDL_GetModState()));
+        return out;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        out.key = virtualKeyFor(e.key.keysym.scancode, e.key.keysym.sym);
+        if (out.key == 0) {
+            return std::nullopt;
+        }
+        out.type = e.type == SDL_KEYDOWN ? EventType::KeyDown : EventType::KeyUp;
+        out.shift = shiftMask(e.key.keysym.mod);
+        out.altHeld = (e.key.keysym.mod & KMOD_ALT) != 0;
+        return out;
+    case SDL_RENDER_TARGETS_RESET:
+    case SDL_RENDER_DEVICE_RESET:
+        redraw();
+        out.type = EventType::Exposed;
+        return out;
+    case SDL_WINDOWEVENT:
+        switch (e.window.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+            out.type = EventType::Quit;
+            return out;
+        case SDL_WINDOWEVENT_MINIMIZED:
+            applyKeyboardGrab(false);
+            out.type = EventType::Minimised;
+            return out;
+        case SDL_WINDOWEVENT_RESTORED:
+            applyKeyboardGrab(true);
+            out.type = EventType::Restored;
+            return out;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            applyKeyboardGrab(false);
+            out.type = EventType::FocusLost;
+            return out;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            applyKeyboardGrab(true);
+            out.type = EventType::FocusGained;
+            return out;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            // The texture still holds the whole frame, so the window is
+            // repainted at once; the program may present again as well.
+            redraw();
+            out.type = EventType::Exposed;
+            return out;
+        default:
+            return std::nullopt;
+        }
+    default:
+        return std::nullopt;
+    }
+}
+
+std::unique_ptr<Cursor> SdlWindow::loadCursor(const std::string& iconPath) {
+    if (!m_videoReady) {
+        return nullptr;
+    }
+    SDL_Cursor* cursor = centredCursor(m_files, iconPath);
+    if (cursor == nullptr) {
+        return nullptr;
+    }
+    return std::make_unique<SdlCursor>(cursor);
+}
+
+SDL_Cursor* SdlWindow::uiCursor(SDL_Cursor*& slot, bool& tried, const char* file) {
+    if (!tried) {
+        tried = true;
+        slot = centredCursor(m_files, m_files.executableDirectory() + "\\UI\\" + file);
+    }
+    return slot;
+}
+
+void SdlWindow::setCursor(CursorKind kind, const Cursor* custom) {
+    if (!m_videoReady) {
+        return;
+    }
+    if (m_arrow == nullptr) {
+        m_arrow = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+    }
+    SDL_Cursor* wanted = nullptr;
+    switch (kind) {
+    case CursorKind::Arrow:
+    case CursorKind::SystemDefault:
+        wanted = m_arrow;
+        break;
+    case CursorKind::Hand:
+        if (m_hand == nullptr) {
+            m_hand = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND);
+        }
+        wanted = m_hand;
+        break;
+    case CursorKind::Palette:
+        wanted = uiCursor(m_palette, m_paletteTried, "PALETTE.png");
+        break;
+    case CursorKind::Drop:
+        wanted = uiCursor(m_drop, m_dropTried, "DROP.png");
+        break;
+    case CursorKind::Custom:
+        if (const auto* own = dynamic_cast<const SdlCursor*>(custom)) {
+            wanted = own->get();
+        }
+        break;
+    }
+    if (wanted == nullptr) {
+        wanted = m_arrow;
+    }
+    if (wanted != nullptr && SDL_GetCursor() != wanted) {
+        SDL_SetCursor(wanted);
+    }
+}
+
+void SdlWindow::destroy() {
+    if (m_window != nullptr) {
+        SDL_SetWindowKeyboardGrab(m_window, SDL_FALSE);
+    }
+    for (SDL_Cursor** c : {&m_arrow, &m_hand, &m_palette, &m_drop}) {
+        if (*c != nullptr) {
+            SDL_FreeCursor(*c);
+            *c = nullptr;
+        }
+    }
+    m_paletteTried = m_dropTried = false;
+    if (m_texture != nullptr) {
+        SDL_DestroyTexture(m_texture);
+        m_texture = nullptr;
+    }
+    if (m_renderer != nullptr) {
+        SDL_DestroyRenderer(m_renderer);
+        m_renderer = nullptr;
+    }
+    if (m_window != nullptr) {
+        SDL_DestroyWindow(m_window);
+        m_window = nullptr;
+    }
+}
+
+int SdlKeyboardGuard::install() {
+    m_lastHandle = m_lastHandle == 0x7FFFFFFF ? 1 : m_lastHandle + 1;
+    m_installed = m_lastHandle;
+    // In a window for development nothing is held, but the guard still
+    // counts as installed so the program's own bookkeeping is the same.
+    if (!m_window.windowed()) {
+        m_window.holdKeyboard(true);
+    }
+    return m_installed;
+}
+
+bool SdlKeyboardGuard::remove(int handle) {
+    if (handle == 0 || handle != m_installed) {
+        return false;
+    }
+    m_installed = 0;
+    m_window.holdKeyboard(false);
+    return true;
+}
+
+} // namespace tintaro

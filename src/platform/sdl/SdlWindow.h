@@ -1,0 +1,75 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+struct SDL_Cursor;
+union SDL_Event;
+
+namespace tintaro {
+
+// The one borderless window: a 1024 x 768 logical frame scaled to fit the
+// window with its aspect kept, drawn by SDL's software renderer.
+class SdlWindow final : public Window {
+  public:
+    static constexpr int kWidth = 1024;
+    static constexpr int kHeight = 768;
+
+    SdlWindow(Files& files, bool windowed);
+    ~SdlWindow() override;
+    SdlWindow(const SdlWindow&) = delete;
+    SdlWindow& operator=(const SdlWindow&) = delete;
+
+    bool create(const std::string& title) override;
+    void show() override;
+    void hide() override;
+    void minimise() override;
+    bool enterFullScreen() override;
+    void leaveFullScreen() override;
+    void present(const Image& frame, std::span<const Rect> dirty) override;
+    std::optional<Event> waitEvent(int timeoutMs) override;
+    std::unique_ptr<Cursor> loadCursor(const std::string& iconPath) override;
+    void setCursor(CursorKind kind, const Cursor* custom) override;
+    void destroy() override;
+
+    // The keyboard guard's hold: while wanted, the window grabs the keyboard
+    // whenever it is shown and has the focus.
+    void holdKeyboard(bool wanted);
+    bool windowed() const { return m_windowed; }
+
+  private:
+    std::optional<Event> translate(const SDL_Event& e);
+    void applyKeyboardGrab(bool haveScreen);
+    void redraw();
+    SDL_Cursor* uiCursor(SDL_Cursor*& slot, bool& tried, const char* file);
+
+    Files& m_files;
+    bool m_windowed;
+    bool m_videoReady = false;
+    bool m_keyboardWanted = false;
+    SDL_Window* m_window = nullptr;
+    SDL_Renderer* m_renderer = nullptr;
+    SDL_Texture* m_texture = nullptr;
+    SDL_Cursor* m_arrow = nullptr;
+    SDL_Cursor* m_hand = nullptr;
+    SDL_Cursor* m_palette = nullptr;
+    SDL_Cursor* m_drop = nullptr;
+    bool m_paletteTried = false;
+    bool m_dropTried = false;
+};
+
+class SdlKeyboardGuard final : public KeyboardGuard {
+  public:
+    explicit SdlKeyboardGuard(SdlWindow& window) : m_window(window) {}
+    int install() override;
+    bool remove(int handle) override;
+
+  private:
+    SdlWindow& m_window;
+    int m_installed = 0;
+    int m_lastHandle = 0;
+};
+
+} // namespace tintaro
