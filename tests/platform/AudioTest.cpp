@@ -1,0 +1,312 @@
+// The real audio layer on SDL's disk driver: what reaches the "device" is
+// written to a raw file (signed 16-bit stereo at 44.1 kHz) at the pace of a
+// real device, so the file's length is the audio clock.
+
+#include "platform/audio/Audio.h"
+#include "platform/audio/AudioSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+using namespace tintaro;
+
+namespace {
+
+constexpr int kRate = 44100;
+constexpr int kBytesPerFrame = 4; // 16-bit stereo, as the device is opened
+
+void putLe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    }
+}
+
+void putBe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
+    for (int i = bytes - 1; i >= 0; --i) {
+        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    }
+}
+
+// A mono 16-bit sine at half of full scale.
+std::vector<std::uint8_t> sineWav(double hz, double seconds) {
+    const auto frames = static_cast<std::uint32_t>(seconds * kRate);
+    std::vector<std::uint8_t> wav = {'R', 'I', 'F', 'F'};
+    putLe(wav, 36 + frames * 2, 4);
+    wav.insert(wav.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    putLe(wav, 16, 4);
+    putLe(wav, 1, 2); // PCM
+    putLe(wav, 1, 2); // mono
+    putLe(wav, kRate, 4);
+    putLe(wav, kRate * 2, 4);
+    putLe(wav, 2, 2);
+    putLe(wav, 16, 2);
+    wav.insert(wav.end(), {'d', 'a', 't', 'a'});
+    putLe(wav, frames * 2, 4);
+    for (std::uint32_t i = 0; i < frames; ++i) {
+        const double s = 0.5 * std::sin(2 * M_PI * hz * i / kRate);
+        putLe(wav, static_cast<std::uint16_t>(static_cast<std::int16_t>(s * 32767)), 2);
+    }
+    return wav;
+}
+
+// A format-0 MIDI file at 120 bpm (480 ticks a quarter = 0.5 s): a piano plays
+// the given notes one after another, each a quarter long, loud. The end of
+// track follows the last note-off at once, so the tune lasts notes x 0.5 s.
+std::vector<std::uint8_t> tuneMidi(const std::vector<int>& notes) {
+    std::vector<std::uint8_t> track = {0x00, 0xC0, 0x00}; // program: acoustic grand piano
+    for (int note : notes) {
+        track.insert(track.end(), {0x00, 0x90, static_cast<std::uint8_t>(note), 120});
+        track.insert(track.end(), {0x83, 0x60, 0x80, static_cast<std::uint8_t>(note), 0}); // after 480 ticks
+    }
+    track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});
+    std::vector<std::uint8_t> midi = {'M', 'T', 'h', 'd'};
+    putBe(midi, 6, 4);
+    putBe(midi, 0, 2);
+    putBe(midi, 1, 2);
+    putBe(midi, 480, 2);
+    midi.insert(midi.end(), {'M', 'T', 'r', 'k'});
+    putBe(midi, static_cast<std::uint32_t>(track.size()), 4);
+    midi.insert(midi.end(), track.begin(), track.end());
+    return midi;
+}
+
+void writeFile(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Each test gets its own application directory and its own disk "device".
+class AudioTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() / ("tintaro-audio-" + std::to_string(::getpid()) + "-" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+        m_output = m_dir / "device.raw";
+        ::setenv("SDL_AUDIODRIVER", "disk", 1);
+        ::setenv("SDL_DISKAUDIOFILE", m_output.c_str(), 1);
+        m_audio = openAudio();
+        ASSERT_TRUE(m_audio.effects && m_audio.music);
+    }
+
+    void TearDown() override {
+        m_audio = {};
+        fs::remove_all(m_dir);
+    }
+
+    // The program's way of naming a file: the directory, then a backslash path.
+    std::string appPath(const std::string& relative) const { return m_dir.string() + relative; }
+
+    // Frames the device has played so far.
+    long framesPlayed() const {
+        std::error_code ec;
+        const auto size = fs::file_size(m_output, ec);
+        return ec ? 0 : static_cast<long>(size / kBytesPerFrame);
+    }
+
+    void waitFrames(long frames) const {
+        const long until = framesPlayed() + frames;
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (framesPlayed() < until && std::chrono::steady_clock::now() < giveUp) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
+    static long seconds(double s) { return std::lround(s * kRate); }
+
+    // The largest sample magnitude between two frame positions of the output.
+    double peak(long fromFrame, long toFrame) const {
+        std::ifstream in(m_output, std::ios::binary);
+        in.seekg(fromFrame * kBytesPerFrame);
+        std::vector<std::int16_t> samples(static_cast<std::size_t>(std::max(0L, toFrame - fromFrame)) * 2);
+        in.read(reinterpret_cast<char*>(samples.data()),
+                static_cast<std::streamsize>(samples.size() * sizeof(std::int16_t)));
+        samples.resize(static_cast<std::size_t>(in.gcount()) / sizeof(std::int16_t));
+        int most = 0;
+        for (std::int16_t s : samples) {
+            most = std::max(most, std::abs(static_cast<int>(s)));
+        }
+        return most / 32768.0;
+    }
+
+    fs::path m_dir;
+    fs::path m_output;
+    AudioSystem m_audio;
+};
+
+constexpr double kSilent = 1.0 / 32768; // nothing at all
+constexpr double kAudible = 0.01;       // -40 dBFS
+
+TEST_F(AudioTest, EffectIsPlayedFromABackslashPath) {
+    writeFile(m_dir / "SOUND" / "TONE.WAV", sineWav(440, 0.3));
+    waitFrames(seconds(0.05));
+    const long start = framesPlayed();
+    m_audio.effects->play(appPath("\\SOUND\\TONE.WAV"));
+    waitFrames(seconds(0.5));
+    EXPECT_GT(peak(start, framesPlayed()), 0.4);
+    // The tone has ended and nothing else sounds.
+    waitFrames(seconds(0.2));
+    EXPECT_LT(peak(framesPlayed() - seconds(0.1), framesPlayed()), kSilent);
+}
+
+TEST_F(AudioTest, NewEffectCutsOffTheOnePlaying) {
+    writeFile(m_dir / "SOUND" / "LONG.WAV", sineWav(440, 3.0));
+    writeFile(m_dir / "SOUND" / "SHORT.WAV", sineWav(660, 0.2));
+    m_audio.effects->play(appPath("\\SOUND\\LONG.WAV"));
+    waitFrames(seconds(0.3));
+    EXPECT_GT(peak(framesPlayed() - seconds(0.2), framesPlayed()), 0.4);
+    m_audio.effects->play(appPath("\\SOUND\\SHORT.WAV"));
+    const long cut = framesPlayed();
+    waitFrames(seconds(0.9));
+    // The short effect sounded, and after it the long one did not resume.
+    EXPECT_GT(peak(cut, cut + seconds(0.4)), 0.4);
+    EXPECT_LT(peak(cut + seconds(0.5), cut + seconds(0.9)), kSilent);
+}
+
+TEST_F(AudioTest, UnplayableEffectsAreSilent) {
+    writeFile(m_dir / "SOUND" / "BROKEN.WAV", {'R', 'I', 'F', 'F', 1, 2, 3});
+    writeFile(m_dir / "SOUND" / "EMPTY.WAV", {});
+    const long start = framesPlayed();
+    for (const char* name : {"\\SOUND\\MISSING.WAV", "\\SOUND\\BROKEN.WAV", "\\SOUND\\EMPTY.WAV"}) {
+        m_audio.effects->play(appPath(name));
+    }
+    waitFrames(seconds(0.3));
+    EXPECT_LT(peak(start, framesPlayed()), kSilent);
+}
+
+TEST_F(AudioTest, EffectFileIsReadAtEveryRequest) {
+    const fs::path file = m_dir / "SOUND" / "TONE.WAV";
+    writeFile(file, sineWav(440, 0.2));
+    m_audio.effects->play(appPath("\\SOUND\\TONE.WAV"));
+    waitFrames(seconds(0.4));
+    fs::remove(file);
+    const long start = framesPlayed();
+    m_audio.effects->play(appPath("\\SOUND\\TONE.WAV"));
+    waitFrames(seconds(0.4));
+    EXPECT_LT(peak(start, framesPlayed()), kSilent);
+}
+
+TEST_F(AudioTest, MusicNeedsAPerformanceAndAReadableTune) {
+    MusicPlayer& music = *m_audio.music;
+    writeFile(m_dir / "MUSIC" / "NOT_MIDI.MID", sineWav(440, 0.1));
+    EXPECT_FALSE(music.load(appPath("\\MUSIC\\001.MID")));
+    EXPECT_FALSE(music.play());
+    ASSERT_TRUE(music.createPerformance());
+    EXPECT_FALSE(music.load(appPath("\\MUSIC\\001.MID")));
+    EXPECT_FALSE(music.play());
+    EXPECT_FALSE(music.load(appPath("\\MUSIC\\NOT_MIDI.MID")));
+    EXPECT_FALSE(music.play());
+    EXPECT_FALSE(music.isPlaying());
+}
+
+// The repeat tick asks every 500 ms whether the tune still plays; the answer
+// must turn to "no" as soon as the last event has been played, or the restart
+// comes late. Measured on the audio clock, so a slow machine does not matter.
+TEST_F(AudioTest, TuneEndsOnTimeAndRestartsFromTheBeginning) {
+    writeFile(m_dir / "MUSIC" / "001.MID", tuneMidi({60, 64, 67})); // 1.5 s
+    MusicPlayer& music = *m_audio.music;
+    ASSERT_TRUE(music.createPerformance());
+    ASSERT_TRUE(music.setMasterVolume(150));
+    ASSERT_TRUE(music.load(appPath("\\MUSIC\\001.MID")));
+    const long start = framesPlayed();
+    ASSERT_TRUE(music.play());
+    EXPECT_TRUE(music.isPlaying());
+    while (music.isPlaying() && framesPlayed() - start < seconds(5)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    const double endedAfter = static_cast<double>(framesPlayed() - start) / kRate;
+    std::cout << "[ measure  ] 1.5 s tune reported ended after " << endedAfter << " s of audio\n";
+    EXPECT_FALSE(music.isPlaying());
+    EXPECT_GT(endedAfter, 1.4);
+    EXPECT_LT(endedAfter, 1.5 + 0.1);
+    const double opening = peak(start, start + seconds(0.4));
+    EXPECT_GT(opening, kAudible);
+
+    // Restarted, the tune opens as loud as the first time; the window skips the
+    // buffers that may still carry the end of the first playing.
+    const long restart = framesPlayed();
+    ASSERT_TRUE(music.play());
+    EXPECT_TRUE(music.isPlaying());
+    waitFrames(seconds(0.5));
+    EXPECT_NEAR(peak(restart + seconds(0.06), restart + seconds(0.4)), opening, opening * 0.1);
+
+    ASSERT_TRUE(music.stop());
+    EXPECT_FALSE(music.isPlaying());
+    const long stopped = framesPlayed();
+    waitFrames(seconds(0.4));
+    // Silence from the next device buffers on: no release or reverb tail.
+    EXPECT_LT(peak(stopped + seconds(0.1), framesPlayed()), kSilent);
+}
+
+TEST_F(AudioTest, MasterVolumeScalesTheTune) {
+    writeFile(m_dir / "MUSIC" / "001.MID", tuneMidi({60}));
+    MusicPlayer& music = *m_audio.music;
+    ASSERT_TRUE(music.createPerformance());
+    ASSERT_TRUE(music.load(appPath("\\MUSIC\\001.MID")));
+    // The same opening note at both levels, so only the gain differs.
+    auto openingPeak = [&](int hundredths) {
+        EXPECT_TRUE(music.setMasterVolume(hundredths));
+        const long start = framesPlayed();
+        EXPECT_TRUE(music.play());
+        waitFrames(seconds(0.45));
+        music.stop();
+        // The first buffers after the request may still hold the previous playing.
+        return peak(start + seconds(0.06), start + seconds(0.4));
+    };
+    const double playing = openingPeak(150);
+    const double preparing = openingPeak(-3000);
+    std::cout << "[ measure  ] peak of a loud piano note at +1.5 dB: " << 20 * std::log10(playing)
+              << " dBFS\n";
+    EXPECT_GT(playing, kAudible);
+    EXPECT_NEAR(20 * std::log10(playing / std::max(preparing, kSilent)), 31.5, 1.0);
+}
+
+TEST_F(AudioTest, CreatingAPerformanceSilencesThePreviousOne) {
+    writeFile(m_dir / "MUSIC" / "001.MID", tuneMidi({60, 62, 64, 65, 67, 69, 71, 72}));
+    MusicPlayer& music = *m_audio.music;
+    ASSERT_TRUE(music.createPerformance());
+    ASSERT_TRUE(music.setMasterVolume(150));
+    ASSERT_TRUE(music.load(appPath("\\MUSIC\\001.MID")));
+    ASSERT_TRUE(music.play());
+    waitFrames(seconds(0.3));
+    ASSERT_TRUE(music.createPerformance());
+    EXPECT_FALSE(music.isPlaying());
+    EXPECT_FALSE(music.play()); // the new performance has no tune yet
+    const long replaced = framesPlayed();
+    waitFrames(seconds(0.4));
+    EXPECT_LT(peak(replaced + seconds(0.1), framesPlayed()), kSilent);
+    music.closeDown();
+    EXPECT_FALSE(music.play());
+}
+
+TEST(MusicGain, FollowsDecibelsAndStaysInTheSynthRange) {
+    struct Case {
+        int hundredths;
+        double gain;
+    };
+    const Case cases[] = {
+        {-3000, audio::kMusicBaseGain * 0.0316228}, // level 0 while a performance is prepared
+        {0, audio::kMusicBaseGain},
+        {150, audio::kMusicBaseGain * 1.1885022}, // level 75, the playing level
+        {-600, audio::kMusicBaseGain * 0.5011872},
+        {7710, audio::kSynthMaxGain}, // level 255 is far beyond the synth
+    };
+    for (const Case& c : cases) {
+        EXPECT_NEAR(audio::musicGainForMasterVolume(c.hundredths), c.gain, 1e-6) << c.hundredths;
+    }
+}
+
+} // namespace
