@@ -1,0 +1,43 @@
+#pragma once
+
+#include "GifReader.h"
+#include "Surface.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace artgen {
+
+constexpr int kDrawingWidth = 750;
+constexpr int kDrawingHeight = 600;
+constexpr int kDrawingCount = 25;
+
+constexpr int kThumbnailWidth = 131;
+constexpr int kThumbnailHeight = 122;
+// Where the shrunken drawing sits on its card; the asset check knows the same rectangle.
+constexpr int kThumbnailInnerX = 8;
+constexpr int kThumbnailInnerY = 15;
+constexpr int kThumbnailInnerWidth = 115;
+constexpr int kThumbnailInnerHeight = 92;
+
+// Two-digit picture number p of thumbnail n (1..25): 18 * (row - 1) + 2 * column - 1.
+int thumbnailPictureNumber(int n);
+std::string twoDigits(int value);
+
+// Renders art/drawings/NN.svg for every drawing that exists into PICTURE/NN.GIF (bi-level,
+// luminance below 128 becomes black) and writes the blank page 00.GIF. Returns the
+// numbers of the drawings it could not find.
+std::vector<int> renderDrawings(const std::filesystem::path& artDir, const std::filesystem::path& pictureDir);
+
+struct Thumbnail {
+    std::string file;
+    Surface surface;
+};
+
+// Builds both cards of every drawing whose GIF is in pictureDir, from that GIF itself,
+// and writes them as GALERIJA1BELE_pp.JPG and GALERIJA1ZUTE_pp.JPG.
+std::vector<Thumbnail> renderThumbnails(const std::filesystem::path& artDir,
+                                        const std::filesystem::path& pictureDir);
+
+} // namespace artgen
