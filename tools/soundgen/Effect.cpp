@@ -185,9 +185,12 @@ std::vector<std::int16_t> renderEffect(const EffectScript& script) {
             0.5 - 0.5 * std::cos(std::numbers::pi * static_cast<double>(i) / static_cast<double>(fade));
         out[total - 1 - i] *= g;
     }
-    const std::size_t fadeIn = kSampleRate / 500;
+    // And fade the start in over 6 ms: still heard as a strike, but without the
+    // click of a sound that starts at full strength.
+    const std::size_t fadeIn = kSampleRate * 6 / 1000;
     for (std::size_t i = 0; i < fadeIn && i < total; ++i)
-        out[i] *= static_cast<double>(i) / static_cast<double>(fadeIn);
+        out[i] *=
+            0.5 - 0.5 * std::cos(std::numbers::pi * static_cast<double>(i) / static_cast<double>(fadeIn));
 
     double peak = 0;
     for (double v : out)

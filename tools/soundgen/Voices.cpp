@@ -117,7 +117,7 @@ void additive(const Strike& s, std::span<const Partial> partials, double attack,
 // A sine whose pitch rises quickly: the sound of an air bubble leaving water.
 void bubble(const Strike& s, std::vector<float>& mix) {
     static constexpr Partial kPure[] = {{1, 1, 1}};
-    additive(s, kPure, 0.003, 0, mix);
+    additive(s, kPure, 0.004, 0, mix);
 }
 
 // A short sliding whistle that swells and fades, like a small bird.
@@ -155,7 +155,7 @@ void pluck(const Strike& s, std::vector<float>& mix) {
         const double out = line[i];
         line[i] = 0.5 * (line[i] + line[(i + 1) % period]) * loss;
         i = (i + 1) % period;
-        mix[start + n] += static_cast<float>(s.amp * attackRamp(t, 0.002) * out);
+        mix[start + n] += static_cast<float>(s.amp * attackRamp(t, 0.004) * out);
     }
 }
 
@@ -196,13 +196,13 @@ void marimba(const Strike& s, std::vector<float>& mix) {
     // A tuned wooden bar: the overtone near four times the fundamental is what
     // makes it a marimba rather than a sine, and it dies away first.
     static constexpr Partial kBar[] = {{1, 1, 1}, {3.93, 0.22, 0.25}, {9.2, 0.05, 0.1}};
-    additive(s, kBar, 0.003, 0, mix);
+    additive(s, kBar, 0.005, 0, mix);
 }
 
 void bell(const Strike& s, std::vector<float>& mix) {
     // Glockenspiel-like: inharmonic partials of a metal bar, quieter the higher.
     static constexpr Partial kBar[] = {{1, 1, 1}, {2.76, 0.3, 0.55}, {5.40, 0.12, 0.3}, {8.93, 0.05, 0.18}};
-    additive(s, kBar, 0.002, 0, mix);
+    additive(s, kBar, 0.004, 0, mix);
 }
 
 void chime(const Strike& s, std::vector<float>& mix) {
@@ -213,12 +213,12 @@ void chime(const Strike& s, std::vector<float>& mix) {
 
 void kalimba(const Strike& s, std::vector<float>& mix) {
     static constexpr Partial kTine[] = {{1, 1, 1}, {3.0, 0.08, 0.25}, {6.1, 0.12, 0.08}};
-    additive(s, kTine, 0.002, 0, mix);
+    additive(s, kTine, 0.004, 0, mix);
 }
 
 void wood(const Strike& s, std::vector<float>& mix) {
     static constexpr Partial kBlock[] = {{1, 1, 1}, {2.72, 0.35, 0.5}, {4.9, 0.1, 0.3}};
-    additive(s, kBlock, 0.001, 0, mix);
+    additive(s, kBlock, 0.003, 0, mix);
 }
 
 void soft(const Strike& s, std::vector<float>& mix) {
