@@ -68,9 +68,9 @@ void showSplash() {
 
 int main() {
     tintaro::setLeanSdlHints();
-    if (SDL_Init(SDL_INIT_VIDEO) == 0) {
+    if (tintaro::initVideoOnADisplay()) {
         showSplash();
-        SDL_Quit();
     }
+    SDL_Quit();
     return 0;
 }

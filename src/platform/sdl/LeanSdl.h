@@ -8,4 +8,9 @@ namespace tintaro {
 // Call before SDL_Init.
 void setLeanSdlHints();
 
+// Starts SDL's video on a real display. Without one SDL quietly falls back to
+// its offscreen driver, where a window would exist that nobody can see; that
+// counts as failure here unless SDL_VIDEODRIVER asked for it by name.
+bool initVideoOnADisplay();
+
 } // namespace tintaro

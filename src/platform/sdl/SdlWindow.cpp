@@ -1,6 +1,7 @@
 #include "platform/sdl/SdlWindow.h"
 
 #include "platform/sdl/KeyMap.h"
+#include "platform/sdl/LeanSdl.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -113,7 +114,7 @@ bool SdlWindow::create(const std::string& title) {
         // Closing the window is a request the program answers itself; only
         // signals should arrive as SDL_QUIT.
         SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        if (!initVideoOnADisplay()) {
             return false;
         }
         m_videoReady = true;

@@ -1,0 +1,344 @@
+# End-to-end harness: runs the real program on a private X server and looks
+# at it the way a person would, through screenshots, the pointer and keys.
+#
+#   source "$(dirname "$0")/lib.sh"
+#   e2e_init                      # temp folder, cleanup on exit
+#   start_xvfb [WxHxD]            # default 1024x768x24; exports DISPLAY
+#   start_wm                      # optional: openbox
+#   start_app PROGRAM [ARGS...]   # APP_PID, in a session of its own
+#   wait_window NAME [SECONDS]    # WINDOW_ID of the first visible match
+#   screenshot FILE               # the whole screen
+#   pixel FILE X Y                # "R G B"
+#   click X Y [BUTTON] / drag X1 Y1 X2 Y2 / keys COMBO...
+#   expect_exit PID STATUS [SECONDS] / expect_no_process_left
+#
+# Every helper fails the test with a message on standard error; the test
+# script runs with `set -euo pipefail` and ends with `pass`.
+
+set -euo pipefail
+
+E2E_TMP=""
+XVFB_PID=""
+WM_PID=""
+APP_PID=""
+APP_SID=""
+WINDOW_ID=""
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+note() {
+    echo "# $*" >&2
+}
+
+pass() {
+    echo "PASS: ${0##*/}" >&2
+    exit 0
+}
+
+require_tools() {
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null 2>&1 || fail "missing tool: $tool (run scripts/install-deps)"
+    done
+}
+
+_e2e_cleanup() {
+    local status=$?
+    set +e
+    if [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; then
+        kill -KILL "$APP_PID" 2>/dev/null
+    fi
+    # Whatever the program left in its session goes too.
+    if [ -n "$APP_SID" ]; then
+        local pid
+        for pid in $(ps -eo pid=,sid= | awk -v sid="$APP_SID" '$2 == sid { print $1 }'); do
+            kill -KILL "$pid" 2>/dev/null
+        done
+    fi
+    [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null && wait "$WM_PID" 2>/dev/null
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+    if [ -n "$E2E_TMP" ] && [ -d "$E2E_TMP" ]; then
+        if [ "$status" -ne 0 ] && [ -n "${E2E_KEEP_ON_FAILURE:-}" ]; then
+            echo "# kept $E2E_TMP" >&2
+        else
+            rm -rf "$E2E_TMP"
+        fi
+    fi
+    exit "$status"
+}
+
+e2e_init() {
+    require_tools Xvfb xdotool xwininfo xdpyinfo import convert compare setsid
+    E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/tintaro-e2e.XXXXXX")
+    trap _e2e_cleanup EXIT
+    trap 'exit 130' INT TERM
+    # No sound card here: SDL's disk driver writes the mixed output to a file,
+    # which also lets a test listen to it.
+    export SDL_AUDIODRIVER=disk
+    export SDL_DISKAUDIOFILE="$E2E_TMP/audio.raw"
+    # The program must not find a session's settings or caches.
+    export HOME="$E2E_TMP/home"
+    export XDG_CACHE_HOME="$E2E_TMP/home/.cache"
+    mkdir -p "$HOME"
+    unset WAYLAND_DISPLAY
+}
+
+# Seconds since the epoch with milliseconds.
+now() {
+    date +%s.%N | cut -c1-14
+}
+
+elapsed_since() {
+    awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.3f", b - a }'
+}
+
+# Starts a private X server on a free display number (-displayfd lets the
+# server pick it) and exports DISPLAY: without DISPLAY, SDL silently falls
+# back to an offscreen driver and nothing can be seen.
+start_xvfb() {
+    local screen=${1:-1024x768x24}
+    local fdfile="$E2E_TMP/display"
+    : >"$fdfile"
+    Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$fdfile" >"$E2E_TMP/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    local i
+    for i in $(seq 100); do
+        if [ -s "$fdfile" ]; then
+            break
+        fi
+        kill -0 "$XVFB_PID" 2>/dev/null || fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
+        sleep 0.05
+    done
+    [ -s "$fdfile" ] || fail "Xvfb gave no display number"
+    export DISPLAY=":$(head -n1 "$fdfile")"
+    for i in $(seq 100); do
+        xdpyinfo >/dev/null 2>&1 && return 0
+        sleep 0.05
+    done
+    fail "X server $DISPLAY does not answer"
+}
+
+# Openbox: needed for full screen on a screen larger than the window, and
+# for everything a window manager decides (focus, Alt+Tab).
+start_wm() {
+    require_tools openbox xprop
+    openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
+    WM_PID=$!
+    local i
+    for i in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        sleep 0.05
+    done
+    fail "openbox did not start: $(cat "$E2E_TMP/openbox.log")"
+}
+
+# Starts the program in a session of its own, so that everything it starts
+# can be found again by the session id. Output goes to $E2E_TMP/app.log.
+start_app() {
+    [ -x "$1" ] || fail "not a program: $1"
+    APP_START=$(now)
+    setsid "$@" >"$E2E_TMP/app.log" 2>&1 &
+    APP_PID=$!
+    APP_SID=$APP_PID
+    local i
+    for i in $(seq 50); do
+        [ "$(ps -o sid= -p "$APP_PID" 2>/dev/null | tr -d ' ')" = "$APP_PID" ] && return 0
+        sleep 0.02
+    done
+    fail "$1 did not start in a session of its own"
+}
+
+# Waits for a visible window whose name matches and sets WINDOW_ID.
+wait_window() {
+    local name=$1 seconds=${2:-15}
+    local deadline=$((SECONDS + seconds))
+    while [ "$SECONDS" -le "$deadline" ]; do
+        WINDOW_ID=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -n1 || true)
+        if [ -n "$WINDOW_ID" ]; then
+            return 0
+        fi
+        if [ -n "$APP_PID" ] && ! kill -0 "$APP_PID" 2>/dev/null; then
+            fail "the program ended before a window named '$name' appeared: $(tail -n5 "$E2E_TMP/app.log")"
+        fi
+        sleep 0.05
+    done
+    fail "no visible window named '$name' within ${seconds}s"
+}
+
+# Waits until no visible window matches the name.
+wait_window_gone() {
+    local name=$1 seconds=${2:-15}
+    local deadline=$((SECONDS + seconds))
+    while [ "$SECONDS" -le "$deadline" ]; do
+        xdotool search --onlyvisible --name "$name" >/dev/null 2>&1 || return 0
+        sleep 0.05
+    done
+    fail "a window named '$name' is still visible after ${seconds}s"
+}
+
+# "X Y W H" of a window on the screen.
+window_geometry() {
+    local info
+    info=$(xwininfo -id "${1:-$WINDOW_ID}")
+    local x y w h
+    x=$(awk '/Absolute upper-left X/ { print $4 }' <<<"$info")
+    y=$(awk '/Absolute upper-left Y/ { print $4 }' <<<"$info")
+    w=$(awk '/Width:/ { print $2 }' <<<"$info")
+    h=$(awk '/Height:/ { print $2 }' <<<"$info")
+    echo "$x $y $w $h"
+}
+
+screen_size() {
+    xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1], d[2] }'
+}
+
+screenshot() {
+    import -window root "$1" 2>/dev/null || fail "screenshot failed"
+}
+
+# "R G B" of one pixel, 0..255 each.
+pixel() {
+    convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r+0.5)] %[fx:int(255*p{'"$2"','"$3"'}.g+0.5)] %[fx:int(255*p{'"$2"','"$3"'}.b+0.5)]' info:
+}
+
+# True when "R G B" lies within TOLERANCE of each expected component.
+colour_near() {
+    local got=$1 want=$2 tolerance=${3:-0}
+    awk -v g="$got" -v w="$want" -v t="$tolerance" 'BEGIN {
+        split(g, a, " "); split(w, b, " ");
+        for (i = 1; i <= 3; i++) { d = a[i] - b[i]; if (d < 0) d = -d; if (d > t) exit 1 }
+    }'
+}
+
+expect_pixel() {
+    local file=$1 x=$2 y=$3 want=$4 tolerance=${5:-0}
+    local got
+    got=$(pixel "$file" "$x" "$y")
+    colour_near "$got" "$want" "$tolerance" || fail "pixel ($x,$y) is '$got', expected '$want' (±$tolerance)"
+}
+
+# Mean absolute difference (0..255) between a region of the screenshot and
+# the same-sized region of a reference picture, optionally at another
+# offset in the reference: region_difference SHOT REF X Y W H [RX RY].
+region_difference() {
+    local shot=$1 ref=$2 x=$3 y=$4 w=$5 h=$6 rx=${7:-$3} ry=${8:-$4}
+    local a="$E2E_TMP/region-a.png" b="$E2E_TMP/region-b.png"
+    convert "$shot" -crop "${w}x${h}+${x}+${y}" +repage -alpha off "$a"
+    convert "$ref" -crop "${w}x${h}+${rx}+${ry}" +repage -alpha off "$b"
+    # compare writes the metric to standard error and exits 1 when the
+    # pictures differ at all; only the number matters here.
+    { compare -metric MAE "$a" "$b" null: 2>&1 || true; } | awk '{ gsub(/[()]/, "", $2); printf "%.2f\n", $2 * 255 }'
+}
+
+expect_region_like() {
+    local limit=$1
+    shift
+    local diff
+    diff=$(region_difference "$@")
+    awk -v d="$diff" -v l="$limit" 'BEGIN { exit !(d <= l) }' ||
+        fail "region $3,$4 ${5}x${6} differs from $(basename "$2") by $diff (limit $limit)"
+}
+
+# Counts the pixels of a region whose colour is within TOLERANCE of R G B.
+count_colour() {
+    local file=$1 x=$2 y=$3 w=$4 h=$5 want=$6 tolerance=${7:-0}
+    local r g b
+    read -r r g b <<<"$want"
+    convert "$file" -crop "${w}x${h}+${x}+${y}" +repage -alpha off -depth 8 txt:- |
+        awk -v r="$r" -v g="$g" -v b="$b" -v t="$tolerance" '
+            NR > 1 {
+                # "x,y: (r,g,b)  #hex  srgb(...)"
+                s = $2; gsub(/[()]/, "", s); split(s, c, ",");
+                dr = c[1] - r; dg = c[2] - g; db = c[3] - b;
+                if (dr < 0) dr = -dr; if (dg < 0) dg = -dg; if (db < 0) db = -db;
+                if (dr <= t && dg <= t && db <= t) n++
+            }
+            END { print n + 0 }'
+}
+
+move() {
+    xdotool mousemove --sync "$1" "$2"
+}
+
+click() {
+    xdotool mousemove --sync "$1" "$2" click "${3:-1}"
+}
+
+drag() {
+    local x1=$1 y1=$2 x2=$3 y2=$4 steps=${5:-10}
+    xdotool mousemove --sync "$x1" "$y1" mousedown 1
+    local i
+    for i in $(seq "$steps"); do
+        xdotool mousemove --sync $((x1 + (x2 - x1) * i / steps)) $((y1 + (y2 - y1) * i / steps))
+    done
+    xdotool mouseup 1
+}
+
+keys() {
+    xdotool key --clearmodifiers "$@"
+}
+
+# Waits for PID to end and checks its exit status. Works for children of
+# this shell (the real status) only.
+expect_exit() {
+    local pid=$1 want=$2 seconds=${3:-10}
+    local deadline=$((SECONDS + seconds))
+    while kill -0 "$pid" 2>/dev/null; do
+        if [ "$(ps -o stat= -p "$pid" 2>/dev/null | cut -c1)" = "Z" ]; then
+            break
+        fi
+        [ "$SECONDS" -le "$deadline" ] || fail "process $pid still runs after ${seconds}s"
+        sleep 0.05
+    done
+    local status=0
+    wait "$pid" || status=$?
+    [ "$status" -eq "$want" ] || fail "process $pid ended with status $status, expected $want: $(tail -n5 "$E2E_TMP/app.log")"
+}
+
+# Processes of the program's session other than the program itself.
+session_processes() {
+    ps -eo pid=,sid=,stat=,comm= | awk -v sid="$APP_SID" -v self="$APP_PID" '$2 == sid && $1 != self'
+}
+
+# After the program ended: nothing it started is still running or unreaped.
+expect_no_process_left() {
+    local i left=""
+    for i in $(seq 40); do
+        left=$(session_processes)
+        [ -z "$left" ] && return 0
+        sleep 0.05
+    done
+    fail "processes left behind by the program: $left"
+}
+
+# Children of a running program that ended but were never waited for.
+expect_no_zombie() {
+    local pid=${1:-$APP_PID}
+    local zombies
+    zombies=$(ps -eo pid=,ppid=,stat=,comm= | awk -v p="$pid" '$2 == p && $3 ~ /^Z/')
+    [ -z "$zombies" ] || fail "unreaped children of $pid: $zombies"
+}
+
+# CPU used by PID over SECONDS, in percent of one core.
+cpu_percent() {
+    local pid=$1 seconds=${2:-5}
+    local hz before after
+    hz=$(getconf CLK_TCK)
+    before=$(awk '{ print $14 + $15 }' "/proc/$pid/stat")
+    sleep "$seconds"
+    after=$(awk '{ print $14 + $15 }' "/proc/$pid/stat")
+    awk -v a="$before" -v b="$after" -v hz="$hz" -v s="$seconds" 'BEGIN { printf "%.2f\n", 100 * (b - a) / hz / s }'
+}
+
+# Peak resident memory of PID in kB.
+vmhwm_kb() {
+    awk '/^VmHWM:/ { print $2 }' "/proc/$1/status"
+}
+
+# Shared objects of the GL stack mapped into PID (there should be none).
+gl_libraries() {
+    grep -oE '[^ ]*(libLLVM|libGL|libEGL|dri)[^ ]*\.so[^ ]*' "/proc/$1/maps" | sort -u || true
+}
