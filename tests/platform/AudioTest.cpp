@@ -231,7 +231,9 @@ TEST_F(AudioTest, TuneEndsOnTimeAndRestartsFromTheBeginning) {
     std::cout << "[ measure  ] 1.5 s tune reported ended after " << endedAfter << " s of audio\n";
     EXPECT_FALSE(music.isPlaying());
     EXPECT_GT(endedAfter, 1.4);
-    EXPECT_LT(endedAfter, 1.5 + 0.1);
+    // A device buffer is 23 ms; the margin covers a busy machine polling late,
+    // while the player's own ring-out would add three seconds.
+    EXPECT_LT(endedAfter, 1.5 + 0.25);
     const double opening = peak(start, start + seconds(0.4));
     EXPECT_GT(opening, kAudible);
 

@@ -10,7 +10,7 @@ namespace tintaro::audio {
 // The synth gain (linear) that the tune gets at a master volume of 0 dB. The
 // program plays at +1.5 dB; with this base the tune sits comfortably under the
 // effects, which play at full scale.
-inline constexpr double kMusicBaseGain = 0.2;
+inline constexpr double kMusicBaseGain = 0.4;
 // FluidSynth accepts gains from 0 to 10.
 inline constexpr double kSynthMaxGain = 10.0;
 
