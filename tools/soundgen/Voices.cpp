@@ -145,7 +145,7 @@ void pluck(const Strike& s, std::vector<float>& mix) {
     for (double& v : line)
         v = noise.next();
     // Smoothing the burst takes away the scratch of the pick: a round, nylon-like tone.
-    for (int pass = 0; pass < 4; ++pass)
+    for (int pass = 0; pass < 8; ++pass)
         for (std::size_t i = 0; i < period; ++i)
             line[i] = 0.5 * (line[i] + line[(i + 1) % period]);
     const double loss = std::pow(0.001, 1.0 / (s.freq * s.ring));
