@@ -197,7 +197,7 @@ std::vector<std::int16_t> renderEffect(const EffectScript& script) {
         peak = std::max(peak, std::abs(v));
     if (peak <= 0)
         throw std::runtime_error("effect renders silent");
-    const double scale = std::pow(10.0, script.peakDb / 20.0) * 32767.0 / peak;
+    const double scale = std::pow(10.0, script.peakDb / 20.0) * 32768.0 / peak;
     std::vector<std::int16_t> pcm(total);
     for (std::size_t n = 0; n < total; ++n)
         pcm[n] = static_cast<std::int16_t>(std::lround(out[n] * scale));
