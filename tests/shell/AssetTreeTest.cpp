@@ -536,6 +536,81 @@ TEST(AssetTree, ThumbnailsShowTheirOwnDrawing) {
     }
 }
 
+TEST(AssetTree, StartFacesMatchTheScreenPictureBeneathThem) {
+    // A control paints its face over the screen picture; where the two differ, a seam
+    // or a ghost of another face shows. Each start face must equal its place on the
+    // screen picture up to JPEG noise.
+    struct Place {
+        const char* face;
+        const char* screen;
+        int x; // the control's rectangle within the screen picture
+        int y;
+        int width;
+        int height;
+    };
+    const Place places[] = {
+        {"PAPIR1.JPG", "GLAVNA.JPG", 936, 412, 63, 61},
+        {"GUMICA1.JPG", "GLAVNA.JPG", 825, 412, 111, 61},
+        {"OLOVKA2.JPG", "GLAVNA.JPG", 804, 571, 62, 81},
+        {"KAPLJICA1.JPG", "GLAVNA.JPG", 871, 571, 58, 81},
+        {"MOREIMAGES1.JPG", "GLAVNA.JPG", 832, 241, 160, 169},
+        {"ZVUCNIK1.JPG", "GLAVNA.JPG", 835, 485, 78, 79},
+        {"MUSICOFF2.JPG", "GLAVNA.JPG", 919, 485, 78, 78},
+        {"BOJE1_01.JPG", "GLAVNA.JPG", 8, 675, 85, 85},
+        {"BOJE1_02.JPG", "GLAVNA.JPG", 93, 675, 83, 85},
+        {"BOJE1_03.JPG", "GLAVNA.JPG", 176, 675, 84, 85},
+        {"BOJE1_04.JPG", "GLAVNA.JPG", 261, 675, 84, 85},
+        {"BOJE1_05.JPG", "GLAVNA.JPG", 345, 675, 83, 85},
+        {"BOJE1_06.JPG", "GLAVNA.JPG", 428, 675, 85, 85},
+        {"BOJE1_07.JPG", "GLAVNA.JPG", 513, 675, 83, 85},
+        {"BOJE1_08.JPG", "GLAVNA.JPG", 596, 675, 84, 85},
+        {"BOJE1_09.JPG", "GLAVNA.JPG", 680, 675, 84, 85},
+        {"BOJE1_10.JPG", "GLAVNA.JPG", 764, 675, 84, 85},
+        {"BOJE1_11.JPG", "GLAVNA.JPG", 848, 675, 84, 85},
+        {"BOJE1_12.JPG", "GLAVNA.JPG", 932, 675, 84, 85},
+        {"BACK1.JPG", "GALERIJA.JPG", 30, 0, 192, 40},
+        {"YES1.JPG", "CTRLX.JPG", 56, 150, 107, 50},
+        {"NO1.JPG", "CTRLX.JPG", 256, 150, 85, 50},
+        {"VISIT1.JPG", "CTRL-R.JPG", 34, 136, 330, 62},
+        {"CTRLR5821.JPG", "CTRL-R.JPG", 147, 203, 110, 35},
+        {"CLOSE1.JPG", "CTRL-R.JPG", 320, 10, 73, 27},
+    };
+    std::map<std::string, Rgb> screens;
+    for (const Place& place : places) {
+        if (screens.count(place.screen) == 0) {
+            if (const auto screen = readJpeg(kPictures / place.screen)) {
+                screens[place.screen] = *screen;
+            }
+        }
+        const auto face = readJpeg(kPictures / place.face);
+        const auto screen = screens.find(place.screen);
+        if (!face || screen == screens.end() || face->size.width < place.width ||
+            face->size.height < place.height || screen->second.size.width < place.x + place.width ||
+            screen->second.size.height < place.y + place.height) {
+            continue; // reported by the presence and size checks
+        }
+        double sum = 0;
+        for (int y = 0; y < place.height; ++y) {
+            for (int x = 0; x < place.width; ++x) {
+                for (int c = 0; c < 3; ++c) {
+                    const int a = face->pixels[(static_cast<std::size_t>(y) * face->size.width + x) * 3 + c];
+                    const int b =
+                        screen->second
+                            .pixels[(static_cast<std::size_t>(place.y + y) * screen->second.size.width +
+                                     place.x + x) *
+                                        3 +
+                                    c];
+                    sum += std::abs(a - b);
+                }
+            }
+        }
+        const double mean = sum / (place.width * place.height * 3);
+        EXPECT_LT(mean, 8.0) << "PICTURE/" << place.face << " differs from PICTURE/" << place.screen
+                             << " at (" << place.x << ", " << place.y << ") by " << mean
+                             << " on average; render both from the same art with artgen";
+    }
+}
+
 TEST(AssetTree, ManifestListsTheCheckedPicturesInOrderWithTheirLengths) {
     const auto expected = checkedPictures();
     ASSERT_EQ(tintaro::AssetManifest.size(), expected.size());

@@ -109,6 +109,12 @@ int run(const Options& options) {
             }
             return out;
         };
+        // Cursors are tiny: show them three times their size.
+        std::vector<const artgen::Picture*> cursors;
+        std::vector<const artgen::Picture*> artwork;
+        for (const auto& icon : icons) {
+            (icon.surface.width() <= 64 ? cursors : artwork).push_back(&icon);
+        }
         std::vector<const artgen::Picture*> panels;
         std::vector<const artgen::Picture*> backgrounds;
         for (const auto& screen : ui.screens) {
@@ -119,7 +125,8 @@ int run(const Options& options) {
                                                           {"Panels", panels, 1.0},
                                                           {"Faces", pointers(ui.faces), 1.0},
                                                           {"Thumbnails", pointers(cards), 1.0},
-                                                          {"Cursors and icons", pointers(icons), 1.0}});
+                                                          {"Cursors and small icons (x3)", cursors, 3.0},
+                                                          {"Window icon and splash", artwork, 1.0}});
     }
     std::cout << "artgen: " << (artgen::kDrawingCount - missing.size()) << " drawings, " << thumbnails.size()
               << " thumbnails, " << ui.faces.size() << " faces, " << ui.screens.size() << " screens, "
