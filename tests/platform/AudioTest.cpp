@@ -142,6 +142,23 @@ class AudioTest : public ::testing::Test {
         return most / 32768.0;
     }
 
+    // Polls as the repeat tick would, but often, and checks on the audio clock
+    // that "playing" ends with the tune's last event.
+    void expectEndsAfter(double tuneSeconds, long startFrame) {
+        MusicPlayer& music = *m_audio.music;
+        while (music.isPlaying() && framesPlayed() - startFrame < seconds(tuneSeconds + 5)) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        const double endedAfter = static_cast<double>(framesPlayed() - startFrame) / kRate;
+        std::cout << "[ measure  ] " << tuneSeconds << " s tune reported ended after " << endedAfter
+                  << " s of audio\n";
+        EXPECT_FALSE(music.isPlaying());
+        EXPECT_GT(endedAfter, tuneSeconds - 0.1);
+        // A device buffer is 23 ms; the margin covers a busy machine polling late,
+        // while the player's own ring-out would add three seconds.
+        EXPECT_LT(endedAfter, tuneSeconds + 0.25);
+    }
+
     fs::path m_dir;
     fs::path m_output;
     AudioSystem m_audio;
@@ -224,16 +241,7 @@ TEST_F(AudioTest, TuneEndsOnTimeAndRestartsFromTheBeginning) {
     const long start = framesPlayed();
     ASSERT_TRUE(music.play());
     EXPECT_TRUE(music.isPlaying());
-    while (music.isPlaying() && framesPlayed() - start < seconds(5)) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    const double endedAfter = static_cast<double>(framesPlayed() - start) / kRate;
-    std::cout << "[ measure  ] 1.5 s tune reported ended after " << endedAfter << " s of audio\n";
-    EXPECT_FALSE(music.isPlaying());
-    EXPECT_GT(endedAfter, 1.4);
-    // A device buffer is 23 ms; the margin covers a busy machine polling late,
-    // while the player's own ring-out would add three seconds.
-    EXPECT_LT(endedAfter, 1.5 + 0.25);
+    expectEndsAfter(1.5, start);
     const double opening = peak(start, start + seconds(0.4));
     EXPECT_GT(opening, kAudible);
 
@@ -251,6 +259,17 @@ TEST_F(AudioTest, TuneEndsOnTimeAndRestartsFromTheBeginning) {
     waitFrames(seconds(0.4));
     // Silence from the next device buffers on: no release or reverb tail.
     EXPECT_LT(peak(stopped + seconds(0.1), framesPlayed()), kSilent);
+}
+
+// The fixture is a format-1 file with a tempo track: its last event, the end
+// of its tracks, comes 3.0 s in.
+TEST_F(AudioTest, MultiTrackTuneEndsWithItsLastEvent) {
+    MusicPlayer& music = *m_audio.music;
+    ASSERT_TRUE(music.createPerformance());
+    ASSERT_TRUE(music.load(TINTARO_SOURCE_DIR "/tests/audio/fixtures/short.mid"));
+    const long start = framesPlayed();
+    ASSERT_TRUE(music.play());
+    expectEndsAfter(3.0, start);
 }
 
 TEST_F(AudioTest, MasterVolumeScalesTheTune) {
