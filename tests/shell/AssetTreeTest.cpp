@@ -40,7 +40,7 @@ constexpr int kCardInnerWidth = 115;
 constexpr int kCardInnerHeight = 92;
 
 std::string two(int n) {
-    char text[4];
+    char text[12];
     std::snprintf(text, sizeof text, "%02d", n);
     return text;
 }
@@ -469,7 +469,7 @@ std::optional<std::vector<std::uint8_t>> drawingMask(int n) {
         }
     }
     for (const auto& [colour, count] : others) {
-        char hex[8];
+        char hex[12];
         std::snprintf(hex, sizeof hex, "%06X", colour);
         ADD_FAILURE() << "PICTURE/" << file << " has " << count << " pixels of colour #" << hex
                       << "; a drawing is pure black (#000000) lines on pure white, no grey";
