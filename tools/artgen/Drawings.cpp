@@ -6,6 +6,7 @@
 #include "SvgRenderer.h"
 #include "Template.h"
 
+#include <exception>
 #include <iostream>
 
 namespace artgen {
@@ -47,18 +48,22 @@ std::string twoDigits(int value) {
     return std::string(1, static_cast<char>('0' + value / 10)) + static_cast<char>('0' + value % 10);
 }
 
-std::vector<int> renderDrawings(const std::filesystem::path& artDir,
-                                const std::filesystem::path& pictureDir) {
-    std::vector<int> missing;
+DrawingReport renderDrawings(const std::filesystem::path& artDir, const std::filesystem::path& pictureDir) {
+    DrawingReport report;
     for (int n = 1; n <= kDrawingCount; ++n) {
         const std::filesystem::path source = artDir / "drawings" / (twoDigits(n) + ".svg");
         if (!std::filesystem::exists(source)) {
-            missing.push_back(n);
+            report.missing.push_back(n);
             continue;
         }
         Surface page(kDrawingWidth, kDrawingHeight);
         page.fill(1, 1, 1);
-        page.paint(renderSvg(readText(source), kDrawingWidth, kDrawingHeight, source.string()), 0, 0);
+        try {
+            page.paint(renderSvg(readText(source), kDrawingWidth, kDrawingHeight, source.string()), 0, 0);
+        } catch (const std::exception& error) {
+            report.failed.push_back(error.what());
+            continue;
+        }
         const std::vector<std::uint8_t> rgb = page.rgb();
         std::vector<std::uint8_t> ink(static_cast<std::size_t>(kDrawingWidth) * kDrawingHeight);
         for (std::size_t i = 0; i < ink.size(); ++i) {
@@ -69,7 +74,7 @@ std::vector<int> renderDrawings(const std::filesystem::path& artDir,
     }
     const std::vector<std::uint8_t> blank(static_cast<std::size_t>(kDrawingWidth) * kDrawingHeight, 0);
     writeBilevelGif(pictureDir / "00.GIF", blank, kDrawingWidth, kDrawingHeight);
-    return missing;
+    return report;
 }
 
 std::vector<Thumbnail> renderThumbnails(const std::filesystem::path& artDir,

@@ -25,10 +25,15 @@ constexpr int kThumbnailInnerHeight = 92;
 int thumbnailPictureNumber(int n);
 std::string twoDigits(int value);
 
+struct DrawingReport {
+    std::vector<int> missing;        // no SVG yet; the GIF in the tree is left as it is
+    std::vector<std::string> failed; // SVGs that could not be rendered, with the reason
+};
+
 // Renders art/drawings/NN.svg for every drawing that exists into PICTURE/NN.GIF (bi-level,
-// luminance below 128 becomes black) and writes the blank page 00.GIF. Returns the
-// numbers of the drawings it could not find.
-std::vector<int> renderDrawings(const std::filesystem::path& artDir, const std::filesystem::path& pictureDir);
+// luminance below 128 becomes black) and writes the blank page 00.GIF. A drawing that is
+// missing or broken is reported and skipped, so the others are still rendered.
+DrawingReport renderDrawings(const std::filesystem::path& artDir, const std::filesystem::path& pictureDir);
 
 struct Thumbnail {
     std::string file;
