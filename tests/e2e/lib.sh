@@ -201,7 +201,7 @@ screenshot() {
 
 # "R G B" of one pixel, 0..255 each.
 pixel() {
-    convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r+0.5)] %[fx:int(255*p{'"$2"','"$3"'}.g+0.5)] %[fx:int(255*p{'"$2"','"$3"'}.b+0.5)]' info:
+    convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r+0.5)] %[fx:int(255*p{'"$2"','"$3"'}.g+0.5)] %[fx:int(255*p{'"$2"','"$3"'}.b+0.5)]\n' info:
 }
 
 # True when "R G B" lies within TOLERANCE of each expected component.
@@ -341,4 +341,54 @@ vmhwm_kb() {
 # Shared objects of the GL stack mapped into PID (there should be none).
 gl_libraries() {
     grep -oE '[^ ]*(libLLVM|libGL|libEGL|dri)[^ ]*\.so[^ ]*' "/proc/$1/maps" | sort -u || true
+}
+
+# Tries to take the keyboard for another X client, as a screen locker or a
+# second program would: prints "free" when that succeeded (and lets go at
+# once) or "held" when some client already holds it. Python's ctypes talks
+# to libX11 directly, so no extra tool is needed.
+keyboard_grab_state() {
+    python3 - <<'PY'
+import ctypes, ctypes.util, os, sys
+x = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11") or "libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x.XDefaultRootWindow.restype = ctypes.c_ulong
+x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+x.XGrabKeyboard.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_int, ctypes.c_ulong]
+x.XUngrabKeyboard.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+d = x.XOpenDisplay(os.environ["DISPLAY"].encode())
+if not d:
+    sys.exit("cannot open display")
+GrabSuccess, GrabModeAsync, CurrentTime = 0, 1, 0
+status = x.XGrabKeyboard(d, x.XDefaultRootWindow(d), 1, GrabModeAsync, GrabModeAsync, CurrentTime)
+if status == GrabSuccess:
+    x.XUngrabKeyboard(d, CurrentTime)
+print("free" if status == GrabSuccess else "held")
+x.XCloseDisplay(d)
+PY
+}
+
+# Waits until keyboard_grab_state reports STATE.
+expect_keyboard() {
+    local want=$1 seconds=${2:-5}
+    local deadline=$((SECONDS + seconds)) got=""
+    while [ "$SECONDS" -le "$deadline" ]; do
+        got=$(keyboard_grab_state)
+        [ "$got" = "$want" ] && return 0
+        sleep 0.1
+    done
+    fail "keyboard is '$got', expected '$want'"
+}
+
+# Waits until the program's log has a line matching the extended regex.
+expect_log() {
+    local pattern=$1 seconds=${2:-5} file=${3:-$E2E_TMP/app.log}
+    local deadline=$((SECONDS + seconds))
+    while [ "$SECONDS" -le "$deadline" ]; do
+        grep -qE "$pattern" "$file" 2>/dev/null && return 0
+        sleep 0.05
+    done
+    fail "no line matching '$pattern' in $(basename "$file"): $(tail -n8 "$file" | tr '\n' '|')"
 }

@@ -275,6 +275,10 @@ std::optional<Event> SdlWindow::translate(const SDL_Event& e) {
         out.type = EventType::Quit;
         return out;
     case SDL_MOUSEMOTION:
+        if (m_minimised) {
+            // The renderer maps no coordinates while the window is iconic.
+            return std::nullopt;
+        }
         out.type = EventType::MouseMove;
         out.x = static_cast<float>(e.motion.x);
         out.y = static_cast<float>(e.motion.y);
@@ -284,7 +288,7 @@ std::optional<Event> SdlWindow::translate(const SDL_Event& e) {
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
         out.button = buttonOf(e.button.button);
-        if (out.button == 0) {
+        if (out.button == 0 || m_minimised) {
             return std::nullopt;
         }
         out.type = e.type == SDL_MOUSEBUTTONDOWN ? EventType::MouseDown : EventType::MouseUp;
@@ -314,10 +318,12 @@ std::optional<Event> SdlWindow::translate(const SDL_Event& e) {
             out.type = EventType::Quit;
             return out;
         case SDL_WINDOWEVENT_MINIMIZED:
+            m_minimised = true;
             applyKeyboardGrab(false);
             out.type = EventType::Minimised;
             return out;
         case SDL_WINDOWEVENT_RESTORED:
+            m_minimised = false;
             applyKeyboardGrab(true);
             out.type = EventType::Restored;
             return out;

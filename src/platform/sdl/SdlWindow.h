@@ -49,6 +49,7 @@ class SdlWindow final : public Window {
     bool m_windowed;
     bool m_videoReady = false;
     bool m_keyboardWanted = false;
+    bool m_minimised = false;
     SDL_Window* m_window = nullptr;
     SDL_Renderer* m_renderer = nullptr;
     SDL_Texture* m_texture = nullptr;

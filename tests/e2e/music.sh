@@ -1,0 +1,171 @@
+#!/usr/bin/env bash
+# The music button in the real program, heard through SDL's disk audio
+# driver: a click starts the tune, a second click silences it, and a short
+# tune starts again within one 500 ms tick of its end.
+#
+#   music.sh APP_DIR FIXTURE_MID
+source "$(dirname "$0")/lib.sh"
+
+app_dir=$1
+fixture=$2
+[ -x "$app_dir/tintaro" ] || fail "no program in $app_dir"
+[ -f "$fixture" ] || fail "no fixture tune $fixture"
+
+readonly music_x=958 music_y=524 # the centre of MusicOn
+readonly rate=44100 frame_bytes=4 # the device: 16-bit stereo
+
+e2e_init
+require_tools python3
+start_xvfb
+
+# A copy of the application directory whose tune is the short fixture. The
+# program finds its assets beside its executable, so the executables are
+# copied and the asset folders linked.
+app="$E2E_TMP/app"
+mkdir -p "$app/MUSIC" "$app/MY_PICTURE"
+for entry in "$app_dir"/*; do
+    name=${entry##*/}
+    case $name in
+    MUSIC | MY_PICTURE) ;;
+    tintaro | COLORS.EXE) cp "$entry" "$app/" ;;
+    *) ln -s "$entry" "$app/$name" ;;
+    esac
+done
+cp "$fixture" "$app/MUSIC/001.MID"
+
+audio="$SDL_DISKAUDIOFILE"
+frames_played() {
+    echo $(($(stat -c %s "$audio" 2>/dev/null || echo 0) / frame_bytes))
+}
+
+# Peak level in dBFS of the device output between two frame positions.
+peak_db() {
+    python3 - "$audio" "$1" "$2" <<'PY'
+import array, math, sys
+path, start, end = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+with open(path, "rb") as f:
+    f.seek(start * 4)
+    samples = array.array("h", f.read(max(0, end - start) * 4))
+peak = max((abs(s) for s in samples), default=0)
+print("%.1f" % (20 * math.log10(peak / 32768) if peak else -120.0))
+PY
+}
+
+expect_level() {
+    local what=$1 from=$2 to=$3 compare=$4 limit=$5
+    local level
+    level=$(peak_db "$from" "$to")
+    note "$what: peak $level dBFS"
+    awk -v l="$level" -v m="$limit" -v c="$compare" 'BEGIN { exit !(c == "above" ? l > m : l < m) }' ||
+        fail "$what: peak $level dBFS, expected $compare $limit dBFS"
+}
+
+wait_frames() {
+    local until=$(($(frames_played) + $1))
+    local deadline=$((SECONDS + 30))
+    while [ "$(frames_played)" -lt "$until" ]; do
+        [ "$SECONDS" -le "$deadline" ] || fail "the audio device stopped playing"
+        sleep 0.02
+    done
+}
+
+# The colouring screen is up once the canvas shows the drawing: mostly white.
+wait_colouring_screen() {
+    local deadline=$((SECONDS + 30)) shot="$E2E_TMP/ready.png"
+    while [ "$SECONDS" -le "$deadline" ]; do
+        screenshot "$shot"
+        [ "$(count_colour "$shot" 30 29 750 600 "255 255 255" 8)" -gt 200000 ] && return 0
+        sleep 0.2
+    done
+    fail "the colouring screen did not appear"
+}
+
+start_app "$app/tintaro" --windowed
+wait_window Tintaro 20
+wait_colouring_screen
+
+on=$(frames_played)
+click $music_x $music_y
+wait_frames $((rate * 5))
+off=$(frames_played)
+click $music_x $music_y
+wait_frames $((rate * 6 / 10))
+
+expect_level "first second of the tune" $((on + rate / 10)) $((on + rate)) above -45
+expect_level "after the second click" $((off + rate / 5)) $(frames_played) below -90
+
+# The tune's length from the file, and the moments it began to sound: the
+# restart must follow the end within one tick (500 ms) and a little output
+# latency.
+python3 - "$audio" "$on" "$off" "$fixture" <<'PY' || fail "the tune did not restart in time"
+import array, struct, sys
+
+path, on, off, midi_path = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), sys.argv[4]
+rate = 44100
+
+def tune_seconds(data):
+    division = struct.unpack(">H", data[12:14])[0]
+    events = []  # (tick, tempo or None)
+    pos, end_tick = 14, 0
+    while pos + 8 <= len(data):
+        length = struct.unpack(">I", data[pos + 4:pos + 8])[0]
+        track, pos = data[pos + 8:pos + 8 + length], pos + 8 + length
+        i = tick = running = 0
+        def varlen():
+            nonlocal i
+            value = 0
+            while True:
+                byte = track[i]; i += 1
+                value = (value << 7) | (byte & 0x7F)
+                if not byte & 0x80:
+                    return value
+        while i < len(track):
+            tick += varlen()
+            status = track[i]
+            if status & 0x80:
+                i += 1
+                running = status if status < 0xF0 else running
+            else:
+                status = running
+            if status == 0xFF:
+                kind = track[i]; i += 1
+                n = varlen()
+                if kind == 0x51:
+                    events.append((tick, int.from_bytes(track[i:i + 3], "big")))
+                i += n
+            elif status in (0xF0, 0xF7):
+                i += varlen()
+            else:
+                i += 1 if (status & 0xF0) in (0xC0, 0xD0) else 2
+        end_tick = max(end_tick, tick)
+    seconds, last_tick, tempo = 0.0, 0, 500000
+    for tick, new_tempo in sorted(events) + [(end_tick, None)]:
+        seconds += (tick - last_tick) * tempo / division / 1e6
+        last_tick, tempo = tick, new_tempo or tempo
+    return seconds
+
+with open(midi_path, "rb") as f:
+    length = tune_seconds(f.read())
+with open(path, "rb") as f:
+    f.seek(on * 4)
+    samples = array.array("h", f.read((off - on) * 4))
+threshold = int(32768 * 10 ** (-50 / 20))
+loud = [max(abs(samples[2 * k]), abs(samples[2 * k + 1])) > threshold for k in range(len(samples) // 2)]
+onsets, quiet = [], rate  # a start counts after at least 0.15 s of quiet
+for k, sounding in enumerate(loud):
+    if sounding:
+        if quiet >= rate * 0.15:
+            onsets.append(k)
+        quiet = 0
+    else:
+        quiet += 1
+if len(onsets) < 2:
+    sys.exit("# fewer than two starts of the tune: %s" % onsets)
+period = (onsets[1] - onsets[0]) / rate
+gap = period - length
+print("# tune %.3f s, started again %.3f s after it began: %.3f s after its end" % (length, period, gap),
+      file=sys.stderr)
+sys.exit(0 if -0.05 <= gap <= 0.6 else 1)
+PY
+
+pass

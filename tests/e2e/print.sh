@@ -1,0 +1,160 @@
+#!/usr/bin/env bash
+# Ctrl+P in the real program, printed through a real CUPS to a cups-pdf
+# queue: the notice shows for three seconds, then one page arrives whose
+# picture, rendered back, is the canvas as shown, at the top left corner.
+#
+#   print.sh APP_DIR
+# Needs root: it starts cupsd if none runs, and points cups-pdf at a test
+# folder for the time of the test.
+source "$(dirname "$0")/lib.sh"
+
+app_dir=$1
+[ -x "$app_dir/tintaro" ] || fail "no program in $app_dir"
+if [ "$(id -u)" -ne 0 ]; then
+    echo "SKIP: print.sh needs root to run cupsd and set up the queue" >&2
+    exit 77
+fi
+[ -x /usr/sbin/cupsd ] || fail "cupsd is not installed (run scripts/install-deps)"
+[ -f /etc/cups/cups-pdf.conf ] || fail "cups-pdf is not installed (run scripts/install-deps)"
+
+readonly canvas_x=30 canvas_y=29
+readonly notice_x=312 notice_y=259 notice_w=400 notice_h=250
+
+e2e_init
+require_tools lpadmin lpstat cupsenable cupsaccept pdftoppm pdfinfo
+
+# Everything changed on the system is put back on exit.
+cupsd_pid=""
+queue_created=""
+previous_default=""
+cp /etc/cups/cups-pdf.conf "$E2E_TMP/cups-pdf.conf.saved"
+restore_cups() {
+    local status=$?
+    set +e
+    cp "$E2E_TMP/cups-pdf.conf.saved" /etc/cups/cups-pdf.conf
+    [ -n "$queue_created" ] && lpadmin -x PDF
+    [ -n "$previous_default" ] && lpadmin -d "$previous_default"
+    [ -n "$cupsd_pid" ] && kill "$cupsd_pid" && wait "$cupsd_pid"
+    (exit "$status")
+    _e2e_cleanup
+}
+trap restore_cups EXIT
+
+out="$E2E_TMP/pdf"
+mkdir -p "$out"
+chmod 0777 "$out"
+sed -i "s|^#\\?Out .*|Out $out|" /etc/cups/cups-pdf.conf
+
+if ! lpstat -r 2>/dev/null | grep -q "is running"; then
+    /usr/sbin/cupsd -f >"$E2E_TMP/cupsd.log" 2>&1 &
+    cupsd_pid=$!
+    for _ in $(seq 100); do
+        lpstat -r 2>/dev/null | grep -q "is running" && break
+        sleep 0.05
+    done
+    lpstat -r 2>/dev/null | grep -q "is running" || fail "cupsd did not start: $(cat "$E2E_TMP/cupsd.log")"
+fi
+previous_default=$(lpstat -d 2>/dev/null | sed -n 's/^system default destination: //p')
+if ! lpstat -p PDF >/dev/null 2>&1; then
+    lpadmin -p PDF -v cups-pdf:/ -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd -E 2>/dev/null || fail "cannot create the PDF queue"
+    queue_created=1
+fi
+cupsenable PDF
+cupsaccept PDF
+lpadmin -d PDF
+
+start_xvfb
+
+# Jobs CUPS knows of, finished or not, as a count.
+job_count() {
+    { lpstat -W all -o PDF 2>/dev/null || true; } | grep -c '^PDF-' || true
+}
+
+wait_colouring_screen() {
+    local deadline=$((SECONDS + 30)) shot="$E2E_TMP/ready.png"
+    while [ "$SECONDS" -le "$deadline" ]; do
+        screenshot "$shot"
+        [ "$(count_colour "$shot" $canvas_x $canvas_y 750 600 "255 255 255" 8)" -gt 200000 ] && return 0
+        sleep 0.2
+    done
+    fail "the colouring screen did not appear"
+}
+
+start_app "$app_dir/tintaro" --windowed
+wait_window Tintaro 20
+wait_colouring_screen
+# Start-up ends with a three-second pause; the fill sound and the notice are
+# easier to tell apart once it is over.
+sleep 3.5
+
+# Colour the background near the canvas's top left corner with the current
+# colour (red at start): a white pixel with white all around.
+screenshot "$E2E_TMP/before.png"
+fill_x="" fill_y=""
+for y in 40 60 80 100; do
+    for x in 40 60 80 100; do
+        if [ "$(count_colour "$E2E_TMP/before.png" $((x - 3)) $((y - 3)) 7 7 "255 255 255" 0)" -eq 49 ]; then
+            fill_x=$x fill_y=$y
+            break 2
+        fi
+    done
+done
+[ -n "$fill_x" ] || fail "no white area near the canvas's top left corner"
+click "$fill_x" "$fill_y"
+sleep 0.5
+screenshot "$E2E_TMP/coloured.png"
+coloured=$(pixel "$E2E_TMP/coloured.png" "$fill_x" "$fill_y")
+colour_near "$coloured" "255 255 255" 8 && fail "the click at $fill_x,$fill_y did not colour the area"
+note "coloured at $fill_x,$fill_y: $coloured"
+
+jobs_before=$(job_count)
+pressed=$(now)
+keys ctrl+p
+
+# The notice: its rectangle changes while it shows, and is back as before
+# three seconds later.
+sleep 0.5
+screenshot "$E2E_TMP/notice.png"
+diff=$(region_difference "$E2E_TMP/notice.png" "$E2E_TMP/coloured.png" $notice_x $notice_y $notice_w $notice_h)
+awk -v d="$diff" 'BEGIN { exit !(d > 20) }' || fail "no printing notice (region differs by $diff)"
+
+reached=""
+deadline=$((SECONDS + 30))
+while [ "$SECONDS" -le "$deadline" ]; do
+    if [ "$(job_count)" -gt "$jobs_before" ]; then
+        reached=$(elapsed_since "$pressed")
+        break
+    fi
+    sleep 0.02
+done
+[ -n "$reached" ] || fail "no job reached CUPS within 30 s of Ctrl+P"
+note "the job reached CUPS ${reached} s after Ctrl+P, $(awk -v t="$reached" 'BEGIN { printf "%.3f", t - 3 }') s after the notice's three seconds"
+awk -v t="$reached" 'BEGIN { exit !(t >= 2.9) }' || fail "the job came before the notice's three seconds (${reached} s)"
+
+screenshot "$E2E_TMP/after.png"
+expect_region_like 2 "$E2E_TMP/after.png" "$E2E_TMP/coloured.png" $notice_x $notice_y $notice_w $notice_h
+# The canvas looks the same after printing as before.
+expect_region_like 0 "$E2E_TMP/after.png" "$E2E_TMP/coloured.png" $canvas_x $canvas_y 750 600
+
+pdf=""
+deadline=$((SECONDS + 60))
+while [ "$SECONDS" -le "$deadline" ]; do
+    pdf=$(find "$out" -name '*.pdf' -size +0 | head -n1)
+    [ -n "$pdf" ] && break
+    sleep 0.1
+done
+[ -n "$pdf" ] || fail "no PDF arrived in $out"
+note "the PDF arrived $(elapsed_since "$pressed") s after Ctrl+P"
+sleep 0.5 # cups-pdf may still be writing
+pdfinfo "$pdf" | grep -q '^Pages: *1$' || fail "the PDF does not have exactly one page"
+
+# At 96 pixels per inch a pixel of the picture is a pixel of the render. The
+# queue prints to the edge, so the picture starts at the page's corner.
+pdftoppm -r 96 -singlefile -png "$pdf" "$E2E_TMP/page"
+page="$E2E_TMP/page.png"
+expect_pixel "$page" $((fill_x - canvas_x)) $((fill_y - canvas_y)) "$coloured" 12
+expect_region_like 6 "$page" "$E2E_TMP/coloured.png" 0 0 750 600 $canvas_x $canvas_y
+# Nothing is printed beyond the picture.
+blank=$(count_colour "$page" 752 0 30 600 "255 255 255" 3)
+[ "$blank" -eq 18000 ] || fail "marks beside the picture: only $blank of 18000 pixels are white"
+pass

@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# The SDL window layer through a minimal program (window_probe): placement,
+# full screen scaled with its aspect kept, pointer coordinates mapped back to
+# the 1024 x 768 layout, dirty-rectangle updates, the keyboard held while the
+# window has the screen and let go when it is minimised, Alt+Tab kept from
+# the window manager, SIGTERM as a clean quit, and no GL in the process.
+#   window.sh PATH/TO/window_probe
+source "$(dirname "$0")/lib.sh"
+probe=${1:?path to window_probe}
+e2e_init
+require_tools python3
+
+red="200 0 0" green="0 160 0" blue="0 0 220" yellow="240 200 0" black="0 0 0"
+
+# 1. Full screen on a screen of the layout's own size, no window manager.
+start_xvfb 1024x768x24
+[ "$(keyboard_grab_state)" = free ] || fail "the keyboard is held before the program runs"
+start_app "$probe"
+wait_window "Tintaro probe"
+expect_log '^FullScreen 1$'
+expect_log '^FocusGained'
+read -r x y w h < <(window_geometry)
+[ "$x $y $w $h" = "0 0 1024 768" ] || fail "window at $x,$y ${w}x${h}, expected the whole 1024x768 screen"
+expect_keyboard held
+screenshot "$E2E_TMP/full.png"
+expect_pixel "$E2E_TMP/full.png" 0 0 "$red"
+expect_pixel "$E2E_TMP/full.png" 1023 0 "$green"
+expect_pixel "$E2E_TMP/full.png" 0 767 "$blue"
+expect_pixel "$E2E_TMP/full.png" 1023 767 "$yellow"
+expect_pixel "$E2E_TMP/full.png" 511 383 "$red"
+expect_pixel "$E2E_TMP/full.png" 512 384 "$yellow"
+
+# A click paints a 16 x 16 square through a dirty rectangle; the rest stays.
+click 300 200
+expect_log '^MouseDown 300 200 1 . 0 0 0$'
+expect_log '^MouseUp 300 200 1 0 0 0 0$'
+sleep 0.2
+screenshot "$E2E_TMP/click.png"
+[ "$(count_colour "$E2E_TMP/click.png" 284 184 32 32 "$black")" = 256 ] || fail "the painted square is not 16x16 at 292,192"
+expect_pixel "$E2E_TMP/click.png" 291 200 "$red"
+expect_pixel "$E2E_TMP/click.png" 308 200 "$red"
+
+# The pointer keeps reporting while the button is held, also outside.
+xdotool mousemove --sync 600 500 mousedown 3 mousemove --sync 700 600 mouseup 3
+expect_log '^MouseMove 700 600 0 2 0 0 0$'
+expect_log '^MouseUp 700 600 2 0 0 0 0$'
+
+# Keys arrive as Windows virtual-key codes with the shift mask.
+keys ctrl+x
+expect_log '^KeyDown 0 0 0 0 2 88 0$'
+keys ctrl+shift+p
+expect_log '^KeyDown 0 0 0 0 3 80 0$'
+keys super
+expect_log '^KeyDown 0 0 0 0 0 91 0$'
+keys alt+F4
+expect_log '^KeyDown 0 0 0 0 4 115 1$'
+
+[ -z "$(gl_libraries "$APP_PID")" ] || fail "GL libraries in the process: $(gl_libraries "$APP_PID")"
+sleep 0.5
+idle=$(cpu_percent "$APP_PID" 3)
+awk -v c="$idle" 'BEGIN { exit !(c < 1) }' || fail "idle CPU is $idle%"
+note "idle CPU ${idle}%, VmHWM $(vmhwm_kb "$APP_PID") kB at 1024x768"
+
+kill -TERM "$APP_PID"
+expect_exit "$APP_PID" 0 5
+expect_log '^Quit'
+expect_keyboard free
+expect_no_process_left
+kill "$XVFB_PID"
+wait "$XVFB_PID" 2>/dev/null || true
+
+# 2. A larger screen under a window manager: scaled with bars at the sides.
+start_xvfb 1920x1080x24
+start_wm
+start_app "$probe"
+wait_window "Tintaro probe"
+expect_log '^FullScreen 1$'
+sleep 0.5
+read -r x y w h < <(window_geometry)
+[ "$x $y $w $h" = "0 0 1920 1080" ] || fail "full screen window at $x,$y ${w}x${h}, expected 0,0 1920x1080"
+expect_keyboard held
+# 1024 x 768 scaled by 1080/768 is 1440 x 1080, 240 pixels of bar each side.
+screenshot "$E2E_TMP/scaled.png"
+expect_pixel "$E2E_TMP/scaled.png" 100 540 "$black"
+expect_pixel "$E2E_TMP/scaled.png" 1820 540 "$black"
+expect_pixel "$E2E_TMP/scaled.png" 245 5 "$red" 8
+expect_pixel "$E2E_TMP/scaled.png" 1675 5 "$green" 8
+expect_pixel "$E2E_TMP/scaled.png" 245 1075 "$blue" 8
+expect_pixel "$E2E_TMP/scaled.png" 1675 1075 "$yellow" 8
+click 600 270
+expect_log '^MouseDown 256 192 1 . 0 0 0$'
+sleep 0.2
+screenshot "$E2E_TMP/scaled-click.png"
+expect_pixel "$E2E_TMP/scaled-click.png" 600 270 "$black"
+
+# Alt+Tab reaches the program, not the window manager.
+keys alt+Tab
+expect_log '^KeyDown 0 0 0 0 4 9 1$'
+sleep 0.3
+[ "$(xdotool getactivewindow)" = "$WINDOW_ID" ] || fail "Alt+Tab took the window out of the front"
+
+# Minimised, the program lets go of the keyboard; back in front, it holds it again.
+keys M
+expect_log '^Minimised'
+expect_keyboard free
+xdotool windowactivate "$WINDOW_ID"
+expect_log '^Restored'
+expect_keyboard held
+kill -TERM "$APP_PID"
+expect_exit "$APP_PID" 0 5
+expect_keyboard free
+
+# 3. --windowed: a plain 1024 x 768 window that never holds the keyboard.
+start_app "$probe" --windowed
+wait_window "Tintaro probe"
+expect_log '^FullScreen 1$'
+sleep 0.3
+read -r x y w h < <(window_geometry)
+[ "$w $h" = "1024 768" ] || fail "windowed size ${w}x${h}"
+[ "$(keyboard_grab_state)" = free ] || fail "the windowed program holds the keyboard"
+screenshot "$E2E_TMP/windowed.png"
+expect_pixel "$E2E_TMP/windowed.png" $((x + 10)) $((y + 10)) "$red"
+expect_pixel "$E2E_TMP/windowed.png" $((x + 1013)) $((y + 757)) "$yellow"
+click $((x + 40)) $((y + 30))
+expect_log '^MouseDown 40 30 1 '
+# Nothing holds the keyboard, so Alt+F4 reaches openbox, whose close
+# request ends the program like SIGTERM.
+keys alt+F4
+expect_log '^Quit'
+expect_exit "$APP_PID" 0 5
+expect_no_process_left
+pass
