@@ -392,3 +392,52 @@ expect_log() {
     done
     fail "no line matching '$pattern' in $(basename "$file"): $(tail -n8 "$file" | tr '\n' '|')"
 }
+
+# The main window's caption begins with the program's name; the splash of
+# COLORS.EXE is called just "Tintaro".
+MAIN_WINDOW='^Tintaro - '
+
+# The colouring screen as it looks after start-up, checked region by region
+# against the pictures in the application directory: the canvas shows
+# drawing 01 exactly (GIF, lossless), each visible control its start picture
+# at its place, and the uncovered background is GLAVNA.JPG. JPEG pictures
+# are compared by mean difference, since two decoders may round differently.
+#   expect_colouring_screen SHOT APP_DIR [CANVAS_PICTURE]
+expect_colouring_screen() {
+    local shot=$1 app=$2 canvas=${3:-01.GIF}
+    local pic="$app/PICTURE" limit=4
+    expect_region_like 0.5 "$shot" "$pic/$canvas" 30 29 750 600 0 0
+    # name left top width height picture (cut at the control's size)
+    local control
+    while read -r control; do
+        # shellcheck disable=SC2086
+        set -- $control
+        expect_region_like "$limit" "$shot" "$pic/$6" "$2" "$3" "$4" "$5" 0 0 || return 1
+    done <<'CONTROLS'
+Papir 936 412 63 61 PAPIR1.JPG
+Rubber 825 412 111 61 GUMICA1.JPG
+olovka 804 571 62 81 OLOVKA2.JPG
+kapljica 871 571 58 81 KAPLJICA1.JPG
+MoreImages 832 241 160 169 MOREIMAGES1.JPG
+MuteWave 835 485 78 79 ZVUCNIK1.JPG
+MusicOn 919 485 78 78 MUSICOFF2.JPG
+PaletaCrvena 8 675 85 85 BOJE1_01.JPG
+PaletaZelena 93 675 84 85 BOJE1_02.JPG
+PaletaZuta 176 675 84 85 BOJE1_03.JPG
+PaletaSvPlava 261 675 84 85 BOJE1_04.JPG
+PaletaOranz 345 675 83 85 BOJE1_05.JPG
+PaletaLjubicasta 428 675 85 85 BOJE1_06.JPG
+PaletaSiva 513 675 83 85 BOJE1_07.JPG
+PaletaTamnozuta 596 675 84 85 BOJE1_08.JPG
+PaletaBraon 680 675 84 85 BOJE1_09.JPG
+PaletaPlava 764 675 84 85 BOJE1_10.JPG
+PaletaCrna 848 675 84 85 BOJE1_11.JPG
+PaletaPink 932 675 84 85 BOJE1_12.JPG
+CONTROLS
+    # Background around the controls: the top strip, the title corner, the
+    # frame between canvas and buttons, the strip under the canvas.
+    expect_region_like "$limit" "$shot" "$pic/GLAVNA.JPG" 0 0 1024 29
+    expect_region_like "$limit" "$shot" "$pic/GLAVNA.JPG" 800 29 224 212
+    expect_region_like "$limit" "$shot" "$pic/GLAVNA.JPG" 780 29 20 642
+    expect_region_like "$limit" "$shot" "$pic/GLAVNA.JPG" 0 629 800 46
+}
