@@ -1,0 +1,33 @@
+#include "audio/SoundEffects.h"
+
+#include <string>
+
+namespace tintaro {
+
+void requestEffect(FormaMain& f, std::string_view file) {
+    if (f.state.SoundOn == 0) {
+        return;
+    }
+    f.platform.sound.play(f.state.AppPath + "\\SOUND\\" + std::string(file));
+}
+
+namespace {
+
+void clickMuteWave(FormaMain& f) {
+    auto& s = f.state;
+    if (s.SoundOnFlag == 1) {
+        s.SoundOn = 0;
+        s.SoundOnFlag = 0;
+    } else if (s.SoundOnFlag == 0) {
+        s.SoundOn = 1;
+        s.SoundOnFlag = 1;
+    }
+}
+
+} // namespace
+
+void registerSoundSwitch(FormaMain& f) {
+    f.handlers[ControlId::MuteWave].click = [&f] { clickMuteWave(f); };
+}
+
+} // namespace tintaro

@@ -1,0 +1,31 @@
+#include "colouring/Tools.h"
+
+namespace tintaro {
+
+namespace {
+
+struct ToolRow {
+    std::int16_t fillToolActive;
+    const char* olovkaFace;
+    const char* kapljicaFace;
+    const char* canvasCursor;
+};
+
+constexpr ToolRow kBucket{-1, "OLOVKA2.JPG", "KAPLJICA1.JPG", "KANTICA8.ICO"};
+constexpr ToolRow kPencil{0, "OLOVKA1.JPG", "KAPLJICA2.JPG", "CETKA.ICO"};
+
+void selectTool(FormaMain& f, const ToolRow& tool) {
+    f.state.FillToolActive = tool.fillToolActive;
+    f.scene.assignPicture(ControlId::olovka, f.picture(tool.olovkaFace));
+    f.scene.assignPicture(ControlId::kapljica, f.picture(tool.kapljicaFace));
+    f.scene.setCanvasCursor(f.picture(tool.canvasCursor));
+}
+
+} // namespace
+
+void registerTools(FormaMain& f) {
+    f.handlers[ControlId::kapljica].click = [&f] { selectTool(f, kBucket); };
+    f.handlers[ControlId::olovka].click = [&f] { selectTool(f, kPencil); };
+}
+
+} // namespace tintaro

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "scene/FormaMain.h"
+
+namespace tintaro {
+
+// The pointer-movement handlers that give buttons their hover and resting faces.
+void registerHoverFaces(FormaMain& f);
+
+// The canvas's share: rests the right-hand buttons (the pencil branch is the canvas's own).
+void restAroundCanvas(FormaMain& f);
+
+} // namespace tintaro

@@ -1,0 +1,55 @@
+#include "gallery/GalleryScreen.h"
+
+#include "gallery/GalleryTable.h"
+#include "scene/ScreenStates.h"
+#include "scene/StepFailed.h"
+
+namespace tintaro {
+
+void Prikazi_More_Images(FormaMain& f) {
+    trapped([&] {
+        f.scene.setVisible(ControlId::Back, true);
+        f.scene.assignBackground(f.picture("GALERIJA.JPG"));
+    });
+}
+
+void Galerijske_pozicije(FormaMain& f) {
+    for (int n = 1; n <= 25; ++n) {
+        const auto entry = galleryEntry(n);
+        f.scene.move(galerija(n), entry.left, entry.top);
+    }
+}
+
+void Prikaz_Prve_Galerije(FormaMain& f) {
+    trapped([&] {
+        f.state.GalleryActive = 1;
+        for (int n = 1; n <= 25; ++n) {
+            f.scene.assignPicture(galerija(n), galleryEntry(n).plainPicture);
+            f.scene.setVisible(galerija(n), true);
+        }
+    });
+}
+
+namespace {
+
+void clickMoreImages(FormaMain& f) {
+    ugasi_glavni_ekran(f);
+    Prikazi_More_Images(f);
+    Galerijske_pozicije(f);
+    Prikaz_Prve_Galerije(f);
+}
+
+void clickBack(FormaMain& f) {
+    galerijski_ekran_ugasi(f);
+    upali_glavni_ekran(f);
+    f.state.GalleryActive = 0;
+}
+
+} // namespace
+
+void registerGalleryScreen(FormaMain& f) {
+    f.handlers[ControlId::MoreImages].click = [&f] { clickMoreImages(f); };
+    f.handlers[ControlId::Back].click = [&f] { clickBack(f); };
+}
+
+} // namespace tintaro

@@ -1,0 +1,61 @@
+#include "panels/Printing.h"
+
+#include "scene/StepFailed.h"
+#include "shell/HookModule.h"
+
+namespace tintaro {
+
+namespace {
+
+void require(bool ok) {
+    if (!ok) {
+        throw StepFailed{};
+    }
+}
+
+// Marks a print as under way for as long as it runs, however it ends.
+struct PrintUnderWay {
+    explicit PrintUnderWay(FormaMain& f) : m_f(f) { m_f.printing = true; }
+    ~PrintUnderWay() { m_f.printing = false; }
+    PrintUnderWay(const PrintUnderWay&) = delete;
+    PrintUnderWay& operator=(const PrintUnderWay&) = delete;
+
+  private:
+    FormaMain& m_f;
+};
+
+} // namespace
+
+std::string scratchDirectory(FormaMain& f) {
+    auto& files = f.platform.files;
+    const std::string beside = f.state.AppDir + "\\MY_PICTURE";
+    if (files.isWritableDirectory(beside)) {
+        return beside;
+    }
+    const std::string cache = files.userCacheDirectory() + "\\MY_PICTURE";
+    files.makeDirectories(cache);
+    return cache;
+}
+
+void PrintPicture(FormaMain& f) {
+    // A Ctrl+P during the notice's pause (a held key repeats) is ignored, so prints never stack.
+    if (f.printing) {
+        return;
+    }
+    PrintUnderWay underWay(f);
+    // The canvas image is exactly what the canvas shows, all 750 x 600 pixels.
+    const Image shown = f.scene.canvas();
+    const std::string scratch = scratchDirectory(f) + "\\01.GIF";
+    auto encoded = f.platform.codec.encodeLossless(shown);
+    require(encoded.has_value());
+    require(f.platform.files.writeAtomically(scratch, *encoded));
+    f.scene.setCanvasPicture(scratch);
+    f.scene.setVisible(ControlId::PrintPict, true);
+    f.scene.present();
+    StartupPause(f);
+    f.scene.setVisible(ControlId::PrintPict, false);
+    f.scene.present();
+    require(f.platform.printer.print(f.scene.canvas()));
+}
+
+} // namespace tintaro

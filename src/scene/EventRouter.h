@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/Platform.h"
+#include "scene/Handlers.h"
+#include "scene/Scene.h"
+
+#include <optional>
+
+namespace tintaro {
+
+// Turns the platform's events into the scene's: hit test, capture while a
+// button is held, clicks on release over the pressed control, focus and key
+// routing, and the pointer shape. Handlers never see raw events.
+class EventRouter {
+  public:
+    EventRouter(Scene& scene, HandlerTable& handlers, Window& window)
+        : m_scene(scene), m_handlers(handlers), m_window(window) {}
+
+    void route(const Event& event);
+
+    // The control holding the keyboard focus, if it can still receive keys.
+    std::optional<ControlId> focus() const;
+    void resetFocus();
+
+  private:
+    void pointer(const Event& event);
+    void key(const Event& event);
+    void deliver(std::optional<ControlId> target, const Event& event);
+    void updateCursor(std::optional<ControlId> over);
+
+    Scene& m_scene;
+    HandlerTable& m_handlers;
+    Window& m_window;
+    std::optional<ControlId> m_capture; // the control pressed while buttons are held
+    int m_held = 0;                     // buttons held
+    std::optional<ControlId> m_focus;
+    std::optional<ControlId> m_cursorOver;
+    bool m_cursorKnown = false;
+    CursorKind m_cursorKind = CursorKind::Arrow;
+    const Cursor* m_cursorCustom = nullptr;
+};
+
+} // namespace tintaro

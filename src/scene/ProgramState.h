@@ -1,0 +1,35 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace tintaro {
+
+// The shared variables through which the parts of the program meet. Every
+// field starts as 0 or empty; the start-up sequence gives some of them their
+// working values. Flags hold 1 or 0 and are tested for the exact value a
+// handler needs, so a flag the start-up never set makes that handler do nothing.
+struct ProgramState {
+    // Program-wide.
+    std::string AppPath;               // the application directory, no trailing separator
+    std::int16_t GalleryActive = 0;    // 0 colouring screen, 1 gallery screen
+    std::int16_t CurrentPictureNo = 0; // 1..25, the drawing on the canvas
+    std::int32_t CurrentColor = 0;     // colour value of the fill bucket and the pencil
+    std::int16_t SoundOnFlag = 0;      // mirrors SoundOn; chooses the speaker's faces
+    std::int16_t MusicOnFlag = 0;      // 1 while the music is off, 0 while it is on
+    std::int32_t LastCanvasX = 0;
+    std::int32_t LastCanvasY = 0;
+    std::array<std::uint8_t, 20> KeyEventCopy{};
+
+    // Held by the window.
+    std::string AppDir; // the application directory with a trailing separator
+    std::int32_t KeyboardHookHandle = 0;
+    std::int16_t FillToolActive = 0; // -1 bucket, 0 pencil
+    std::array<std::int16_t, 12> PaletteSelected{};
+    std::int16_t SoundOn = 0;
+    std::int16_t MusicPlaying = 0;
+    std::int16_t HighlightedThumbnail = 0;
+};
+
+} // namespace tintaro

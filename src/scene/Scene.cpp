@@ -1,0 +1,239 @@
+#include "scene/Scene.h"
+
+#include "scene/StepFailed.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace tintaro {
+
+namespace {
+
+// Where a picture is smaller than its control, the control's own background shows.
+constexpr Colour kControlBackground = kWhite;
+constexpr Colour kWindowBackground = rgb(240, 240, 240);
+
+Rect intersect(const Rect& a, const Rect& b) {
+    const int x0 = std::max(a.x, b.x), y0 = std::max(a.y, b.y);
+    const int x1 = std::min(a.x + a.w, b.x + b.w), y1 = std::min(a.y + a.h, b.y + b.h);
+    return {x0, y0, std::max(0, x1 - x0), std::max(0, y1 - y0)};
+}
+
+Rect unite(const Rect& a, const Rect& b) {
+    const int x0 = std::min(a.x, b.x), y0 = std::min(a.y, b.y);
+    const int x1 = std::max(a.x + a.w, b.x + b.w), y1 = std::max(a.y + a.h, b.y + b.h);
+    return {x0, y0, x1 - x0, y1 - y0};
+}
+
+// Copies the part of `picture` (placed at `origin`) that falls in `area`,
+// filling what the picture does not cover with `fill`.
+void paint(Image& frame, const Rect& area, const Image* picture, int originX, int originY, Colour fill) {
+    for (int y = area.y; y < area.y + area.h; ++y) {
+        Colour* row = &frame.at(area.x, y);
+        const int py = y - originY;
+        int x = area.x;
+        if (picture && py >= 0 && py < picture->height) {
+            const int from = std::max(area.x, originX);
+            const int to = std::min(area.x + area.w, originX + picture->width);
+            for (; x < from; ++x) {
+                row[x - area.x] = fill;
+            }
+            if (to > from) {
+                std::memcpy(row + (from - area.x),
+                            picture->pixels.data() + static_cast<std::size_t>(py) * picture->width +
+                                (from - originX),
+                            sizeof(Colour) * (to - from));
+                x = to;
+            }
+        }
+        for (; x < area.x + area.w; ++x) {
+            row[x - area.x] = fill;
+        }
+    }
+}
+
+} // namespace
+
+Scene::Scene(Platform& platform)
+    : m_platform(platform), m_pictures(platform.files, platform.codec),
+      m_canvas(kCanvasRect.w, kCanvasRect.h), m_frame(kWindowWidth, kWindowHeight, kWindowBackground) {}
+
+void Scene::create(const std::string& appPath) {
+    m_appPath = appPath;
+    for (const auto& spec : kControlTable) {
+        auto& c = m_controls[index(spec.id)];
+        c.rect = spec.rect;
+        c.visible = spec.visible;
+        c.enabled = true;
+        if (spec.id != ControlId::Slika && !spec.startPicture.empty()) {
+            c.picture = read("\\PICTURE\\" + std::string(spec.startPicture));
+        }
+    }
+    if (auto start = m_pictures.load(m_appPath + "\\PICTURE\\01.GIF", false)) {
+        setCanvasImage(*start);
+    }
+    m_background = read("\\PICTURE\\GLAVNA.JPG");
+    invalidateAll();
+}
+
+std::shared_ptr<const Image> Scene::read(const std::string& relativePath) {
+    return m_pictures.load(m_appPath + relativePath);
+}
+
+void Scene::setVisible(ControlId id, bool visible) {
+    auto& c = m_controls[index(id)];
+    if (c.visible != visible) {
+        c.visible = visible;
+        markDirty(c.rect);
+    }
+}
+
+void Scene::setEnabled(ControlId id, bool enabled) {
+    // A disabled control looks exactly like an enabled one: nothing to redraw.
+    m_controls[index(id)].enabled = enabled;
+}
+
+void Scene::move(ControlId id, int left, int top) {
+    auto& c = m_controls[index(id)];
+    if (c.rect.x == left && c.rect.y == top) {
+        return;
+    }
+    if (c.visible) {
+        markDirty(c.rect);
+    }
+    c.rect.x = left;
+    c.rect.y = top;
+    if (c.visible) {
+        markDirty(c.rect);
+    }
+}
+
+void Scene::assignPicture(ControlId id, const std::string& relativePath) {
+    auto picture = read(relativePath);
+    if (!picture) {
+        throw StepFailed{};
+    }
+    auto& c = m_controls[index(id)];
+    if (c.picture != picture) {
+        c.picture = std::move(picture);
+        if (c.visible) {
+            markDirty(c.rect);
+        }
+    }
+}
+
+void Scene::assignBackground(const std::string& relativePath) {
+    auto picture = read(relativePath);
+    if (!picture) {
+        throw StepFailed{};
+    }
+    if (m_background != picture) {
+        m_background = std::move(picture);
+        invalidateAll();
+    }
+}
+
+void Scene::setCanvasPicture(const std::string& path) {
+    auto picture = m_pictures.load(path, false);
+    if (!picture) {
+        throw StepFailed{};
+    }
+    setCanvasImage(*picture);
+}
+
+void Scene::setCanvasImage(const Image& image) {
+    Image placed(kCanvasRect.w, kCanvasRect.h, kControlBackground);
+    paint(placed, {0, 0, placed.width, placed.height}, &image, 0, 0, kControlBackground);
+    m_canvas = std::move(placed);
+    canvasChanged({0, 0, kCanvasRect.w, kCanvasRect.h});
+}
+
+void Scene::setCanvasCursor(const std::string& relativePath) {
+    auto cursor = m_platform.window.loadCursor(m_appPath + relativePath);
+    if (!cursor) {
+        throw StepFailed{};
+    }
+    m_canvasCursor = std::move(cursor);
+}
+
+CursorKind Scene::cursorOf(ControlId id) const {
+    if (id == ControlId::Slika && m_canvasCursor) {
+        return CursorKind::Custom;
+    }
+    return kControlTable[index(id)].cursor;
+}
+
+void Scene::canvasChanged(const Rect& changed) {
+    const auto& slika = m_controls[index(ControlId::Slika)];
+    if (!changed.empty() && slika.visible) {
+        markDirty({slika.rect.x + changed.x, slika.rect.y + changed.y, changed.w, changed.h});
+    }
+}
+
+std::optional<ControlId> Scene::hitTest(float fx, float fy) const {
+    const int x = static_cast<int>(std::floor(fx));
+    const int y = static_cast<int>(std::floor(fy));
+    for (int i = 0; i < static_cast<int>(kControlCount); ++i) {
+        const auto& c = m_controls[i];
+        if (c.visible && c.rect.contains(x, y)) {
+            return controlAt(i);
+        }
+    }
+    return std::nullopt;
+}
+
+void Scene::invalidateAll() {
+    m_dirty.assign(1, Rect{0, 0, kWindowWidth, kWindowHeight});
+}
+
+void Scene::markDirty(const Rect& rect) {
+    const Rect clipped = intersect(rect, {0, 0, kWindowWidth, kWindowHeight});
+    if (clipped.empty()) {
+        return;
+    }
+    for (auto& d : m_dirty) {
+        if (intersect(d, clipped) == clipped) {
+            return;
+        }
+    }
+    m_dirty.push_back(clipped);
+    // Many small rectangles cost more in bookkeeping than one larger copy.
+    if (m_dirty.size() > 32) {
+        Rect all = m_dirty.front();
+        for (const auto& d : m_dirty) {
+            all = unite(all, d);
+        }
+        m_dirty.assign(1, all);
+    }
+}
+
+void Scene::compose(const Rect& area) {
+    paint(m_frame, area, m_background.get(), 0, 0, kWindowBackground);
+    // Bottom of the stacking order first, so the topmost control ends up in front.
+    for (int i = static_cast<int>(kControlCount) - 1; i >= 0; --i) {
+        const auto& c = m_controls[i];
+        if (!c.visible) {
+            continue;
+        }
+        const Rect part = intersect(c.rect, area);
+        if (part.empty()) {
+            continue;
+        }
+        const Image* picture = controlAt(i) == ControlId::Slika ? &m_canvas : c.picture.get();
+        paint(m_frame, part, picture, c.rect.x, c.rect.y, kControlBackground);
+    }
+}
+
+void Scene::present() {
+    if (m_dirty.empty()) {
+        return;
+    }
+    for (const auto& d : m_dirty) {
+        compose(d);
+    }
+    m_platform.window.present(m_frame, m_dirty);
+    m_dirty.clear();
+}
+
+} // namespace tintaro

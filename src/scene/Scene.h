@@ -1,0 +1,84 @@
+#pragma once
+
+#include "platform/Platform.h"
+#include "scene/ControlTable.h"
+#include "scene/PictureStore.h"
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tintaro {
+
+struct Control {
+    Rect rect;
+    bool visible = false;
+    bool enabled = true;
+    std::shared_ptr<const Image> picture; // unused for Slika, whose picture is the canvas
+};
+
+// The retained scene of the window: the controls with their properties, the
+// background picture, the canvas image, and the software-composed frame that
+// is presented whenever something changed.
+class Scene {
+  public:
+    explicit Scene(Platform& platform);
+
+    // Gives every control its design-time properties and start picture.
+    void create(const std::string& appPath);
+
+    const Control& control(ControlId id) const { return m_controls[index(id)]; }
+    void setVisible(ControlId id, bool visible);
+    void setEnabled(ControlId id, bool enabled);
+    void move(ControlId id, int left, int top);
+
+    // Reads appPath + relative path and makes it the control's picture; throws
+    // StepFailed (the control keeps its picture) when it cannot be read.
+    void assignPicture(ControlId id, const std::string& relativePath);
+    void assignBackground(const std::string& relativePath);
+    // The canvas takes a picture file placed at (0, 0); all colouring is gone.
+    void setCanvasPicture(const std::string& path);
+    void setCanvasImage(const Image& image);
+    void setCanvasCursor(const std::string& relativePath);
+
+    Image& canvas() { return m_canvas; }
+    const Image& canvas() const { return m_canvas; }
+    // Canvas pixels inside `changed` (canvas coordinates) need drawing again.
+    void canvasChanged(const Rect& changed);
+
+    const Image* background() const { return m_background.get(); }
+    CursorKind cursorOf(ControlId id) const;
+    const Cursor* canvasCursor() const { return m_canvasCursor.get(); }
+
+    // Topmost visible picture control under the point, in window pixels.
+    std::optional<ControlId> hitTest(float x, float y) const;
+
+    // Composes what changed and shows it.
+    void present();
+    void invalidateAll();
+    const Image& frame() const { return m_frame; }
+    bool hasChanges() const { return !m_dirty.empty(); }
+    PictureStore& pictures() { return m_pictures; }
+    const std::string& appPath() const { return m_appPath; }
+
+    bool timerEnabled = false; // tmrRepeat, 500 ms
+
+  private:
+    std::shared_ptr<const Image> read(const std::string& relativePath);
+    void markDirty(const Rect& rect);
+    void compose(const Rect& area);
+
+    Platform& m_platform;
+    PictureStore m_pictures;
+    std::string m_appPath;
+    std::array<Control, kControlCount> m_controls;
+    std::shared_ptr<const Image> m_background;
+    Image m_canvas;
+    std::unique_ptr<Cursor> m_canvasCursor;
+    Image m_frame;
+    std::vector<Rect> m_dirty;
+};
+
+} // namespace tintaro

@@ -1,0 +1,86 @@
+#include "scene/ScreenStates.h"
+
+#include "scene/StepFailed.h"
+
+namespace tintaro {
+
+namespace {
+
+// Back, then the thumbnails in numeric order.
+template <class Apply> void forGalleryControls(Apply apply) {
+    apply(ControlId::Back);
+    for (int n = 1; n <= 25; ++n) {
+        apply(galerija(n));
+    }
+}
+
+// Freezing hides Papir rather than disabling it; the others stay visible.
+void setColouringFrozen(FormaMain& f, bool frozen) {
+    for (auto id : kColouringScreen) {
+        if (id == ControlId::Papir) {
+            f.scene.setVisible(id, !frozen);
+        } else {
+            f.scene.setEnabled(id, !frozen);
+        }
+    }
+}
+
+} // namespace
+
+void ugasi_glavni_ekran(FormaMain& f) {
+    for (auto id : kColouringScreen) {
+        f.scene.setVisible(id, false);
+    }
+}
+
+void upali_glavni_ekran(FormaMain& f) {
+    for (auto id : kColouringScreen) {
+        f.scene.setVisible(id, true);
+    }
+}
+
+void glavni_ekran_zamrznut(FormaMain& f) {
+    setColouringFrozen(f, true);
+}
+void glavni_ekran_odmrznut(FormaMain& f) {
+    setColouringFrozen(f, false);
+}
+
+void galerijski_ekran_zamrznut(FormaMain& f) {
+    forGalleryControls([&](ControlId id) { f.scene.setEnabled(id, false); });
+}
+
+void galerijski_ekran_odmrznut(FormaMain& f) {
+    forGalleryControls([&](ControlId id) { f.scene.setEnabled(id, true); });
+}
+
+void galerijski_ekran_ugasi(FormaMain& f) {
+    trapped([&] {
+        forGalleryControls([&](ControlId id) { f.scene.setVisible(id, false); });
+        f.scene.assignBackground(f.picture("GLAVNA.JPG"));
+    });
+}
+
+bool freezeActiveScreen(FormaMain& f) {
+    if (f.state.GalleryActive == 0) {
+        glavni_ekran_zamrznut(f);
+    } else if (f.state.GalleryActive == 1) {
+        galerijski_ekran_zamrznut(f);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool unfreezeActiveScreen(FormaMain& f) {
+    if (f.state.GalleryActive == 0) {
+        glavni_ekran_odmrznut(f);
+    } else if (f.state.GalleryActive == 1) {
+        galerijski_ekran_odmrznut(f);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+} // namespace tintaro

@@ -1,0 +1,56 @@
+#include "shell/Program.h"
+
+#include "audio/Music.h"
+#include "audio/SoundEffects.h"
+#include "colouring/Canvas.h"
+#include "colouring/Eraser.h"
+#include "colouring/Palette.h"
+#include "colouring/Tools.h"
+#include "feedback/HoverFaces.h"
+#include "gallery/GalleryScreen.h"
+#include "gallery/PictureSelection.h"
+#include "gallery/ThumbnailHighlight.h"
+#include "panels/ExitPanel.h"
+#include "panels/InfoPanel.h"
+#include "shell/HookModule.h"
+#include "shell/Shortcuts.h"
+#include "shell/Startup.h"
+
+#include <string>
+
+namespace tintaro {
+
+void registerHandlers(FormaMain& f) {
+    registerHoverFaces(f);
+    registerCanvas(f);
+    registerTools(f);
+    registerPalette(f);
+    registerEraser(f);
+    registerSoundSwitch(f);
+    registerMusic(f);
+    registerGalleryScreen(f);
+    registerPictureSelection(f);
+    registerThumbnailHighlight(f);
+    registerExitPanel(f);
+    registerInfoPanel(f);
+    registerShortcuts(f);
+}
+
+int runProgram(Platform& platform) {
+    FormaMain f(platform);
+    registerHandlers(f);
+    try {
+        if (!platform.window.create(std::string(kWindowCaption))) {
+            return 1;
+        }
+        f.scene.create(platform.files.executableDirectory());
+        loadFormaMain(f);
+        f.router.resetFocus();
+        deliverEvents(f, -1);
+    } catch (const ProgramEnd& end) {
+        return end.status;
+    }
+    return 0;
+}
+
+} // namespace tintaro

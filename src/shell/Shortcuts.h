@@ -1,0 +1,10 @@
+#pragma once
+
+#include "scene/FormaMain.h"
+
+namespace tintaro {
+
+// The Ctrl+P, Ctrl+X and Ctrl+R handlers of the window and of the 20 controls that have one.
+void registerShortcuts(FormaMain& f);
+
+} // namespace tintaro

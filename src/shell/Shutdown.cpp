@@ -1,0 +1,50 @@
+#include "shell/Shutdown.h"
+
+#include "audio/Music.h"
+#include "scene/StepFailed.h"
+
+namespace tintaro {
+
+void unloadFormaMain(FormaMain& f) {
+    trapped([&] {
+        // The handle is not cleared: a later removal attempt simply fails.
+        if (f.state.KeyboardHookHandle != 0 && !f.platform.guard.remove(f.state.KeyboardHookHandle)) {
+            throw StepFailed{};
+        }
+        closeDownMusic(f);
+    });
+    if (!f.unloaded) {
+        f.unloaded = true;
+        f.platform.window.destroy();
+    }
+}
+
+void CloseProgram(FormaMain& f) {
+    trapped([&] {
+        // Without a display switch there is nothing to restore, and the
+        // unload does not happen either; the guard is still removed by the caller.
+        if (!f.displaySwitched) {
+            throw StepFailed{};
+        }
+        f.platform.window.leaveFullScreen();
+        unloadFormaMain(f);
+    });
+}
+
+void endFromExitConfirmation(FormaMain& f) {
+    if (f.state.MusicPlaying == 1) {
+        StopMusic(f);
+    }
+    CloseProgram(f);
+    if (f.state.KeyboardHookHandle != 0) {
+        f.platform.guard.remove(f.state.KeyboardHookHandle);
+    }
+    throw ProgramEnd{0};
+}
+
+void unloadedBySystem(FormaMain& f) {
+    unloadFormaMain(f);
+    throw ProgramEnd{0};
+}
+
+} // namespace tintaro

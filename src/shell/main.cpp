@@ -1,0 +1,45 @@
+#include "platform/sdl/SdlPlatform.h"
+#include "shell/Program.h"
+
+#include <cstring>
+#include <iostream>
+
+namespace {
+
+constexpr const char* kUsage = "Usage: tintaro [--windowed]\n"
+                               "A full-screen colouring book for small children.\n"
+                               "\n"
+                               "  --windowed  a 1024 x 768 window instead of full screen\n"
+                               "  --help      show this help\n"
+                               "  --version   show the version\n"
+                               "\n"
+                               "Parents: Ctrl+P prints the picture, Ctrl+R shows information,\n"
+                               "Ctrl+X asks whether to leave.\n";
+
+} // namespace
+
+int main(int argc, char** argv) {
+    bool windowed = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::cout << kUsage;
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::cout << "tintaro " << TINTARO_VERSION << "\n";
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--windowed") == 0) {
+            windowed = true;
+            continue;
+        }
+        std::cerr << "tintaro: unknown option '" << argv[i] << "'\n" << kUsage;
+        return 2;
+    }
+    auto platform = tintaro::SdlPlatform::create(windowed);
+    if (!platform) {
+        std::cerr << "tintaro: cannot open the display\n";
+        return 1;
+    }
+    return tintaro::runProgram(platform->platform());
+}

@@ -1,0 +1,107 @@
+#include "shell/HookModule.h"
+#include "support/Harness.h"
+
+#include <gtest/gtest.h>
+
+namespace tintaro::test {
+namespace {
+
+using C = ControlId;
+
+TEST(KeyboardGuard, FilterDecisionTable) {
+    struct Case {
+        std::int32_t code;
+        std::int32_t message;
+        std::uint32_t vk;
+        std::uint32_t flags;
+        std::int32_t result;
+        bool copied;
+    };
+    const Case cases[] = {
+        {0, kKeyDownMessage, 91, 0, -1, true},            // left Windows key
+        {0, kKeyUpMessage, 92, 0, -1, true},              // right Windows key, on the way up too
+        {0, kKeyDownMessage, 93, 0, -1, true},            // menu key
+        {0, kKeyDownMessage, 16, 0, -1, true},            // Shift under its own code
+        {0, kKeyDownMessage, 18, 0, -1, true},            // Alt under its own code
+        {0, kSysKeyDownMessage, 9, kAltFlag, -1, true},   // Alt+Tab
+        {0, kSysKeyDownMessage, 115, kAltFlag, -1, true}, // Alt+F4
+        {0, kSysKeyUpMessage, 27, kAltFlag, -1, true},    // Alt+Esc
+        {0, kKeyDownMessage, 27, 0, 0, true},             // Esc passes
+        {0, kKeyDownMessage, 17, 0, 0, true},             // Ctrl passes
+        {0, kKeyDownMessage, 88, 0, 0, true},             // the X of Ctrl+X passes
+        {0, kKeyDownMessage, 160, 0, 0, true},            // left Shift's own code is not listed
+        {1, kKeyDownMessage, 91, 0, 0, false},            // another hook code: straight through
+        {0, 0x0200, 91, 0, 0, false},                     // another message: straight through
+    };
+    for (const auto& c : cases) {
+        ProgramState state;
+        KeyRecord record;
+        record.vkCode = c.vk;
+        record.flags = c.flags;
+        EXPECT_EQ(LowLevelKeyFilter(state, c.code, c.message, record), c.result) << "vk " << c.vk;
+        EXPECT_EQ(state.KeyEventCopy[0] == c.vk, c.copied) << "vk " << c.vk;
+    }
+}
+
+TEST(KeyboardGuard, SwallowedKeysNeverReachAHandler) {
+    Harness h;
+    h.key('X', kCtrl | kAlt, true);
+    EXPECT_FALSE(h.f.scene.control(C::Izlaz).visible);
+    h.key('X', kCtrl);
+    EXPECT_TRUE(h.f.scene.control(C::Izlaz).visible);
+}
+
+TEST(Shortcuts, CtrlAloneOpensEachPanelAndNothingElseDoes) {
+    struct Case {
+        int key;
+        int shift;
+        ControlId opens; // Slika: nothing opens
+    };
+    const Case cases[] = {{'X', kCtrl, C::Izlaz},
+                          {'R', kCtrl, C::Registered},
+                          {'X', kCtrl | kShift, C::Slika},
+                          {'R', 0, C::Slika},
+                          {'Q', kCtrl, C::Slika}};
+    for (const auto& c : cases) {
+        Harness h;
+        h.key(c.key, c.shift);
+        EXPECT_EQ(h.f.scene.control(C::Izlaz).visible, c.opens == C::Izlaz) << char(c.key) << " " << c.shift;
+        EXPECT_EQ(h.f.scene.control(C::Registered).visible, c.opens == C::Registered) << char(c.key);
+    }
+}
+
+TEST(Shortcuts, WorkFromEveryColouringControlThatHoldsTheFocus) {
+    for (auto id : {C::Slika, C::MoreImages, C::MuteWave, C::Rubber, C::kapljica, C::PaletaPink}) {
+        Harness h;
+        h.press(static_cast<float>(h.f.scene.control(id).rect.x + 2),
+                static_cast<float>(h.f.scene.control(id).rect.y + 2), kMiddleButton);
+        h.release(0, 0, kMiddleButton);
+        ASSERT_EQ(h.f.router.focus(), id);
+        h.key('R', kCtrl);
+        EXPECT_TRUE(h.f.scene.control(C::Registered).visible) << kControlTable[index(id)].name;
+    }
+}
+
+TEST(Shortcuts, PanelControlsHaveNoKeyHandler) {
+    Harness h;
+    h.key('R', kCtrl);
+    h.press(640, 280, kMiddleButton); // Zatvori takes the focus without a click
+    h.release(640, 280, kMiddleButton);
+    ASSERT_EQ(h.f.router.focus(), C::Zatvori);
+    h.key('X', kCtrl);
+    EXPECT_FALSE(h.f.scene.control(C::Izlaz).visible);
+}
+
+TEST(KeyboardGuard, WithoutAGuardNothingIsFiltered) {
+    Harness h(false);
+    h.fake.guard.installWorks = false;
+    h.start();
+    EXPECT_EQ(h.s.KeyboardHookHandle, 0);
+    Event e;
+    e.type = EventType::KeyDown;
+    e.key = 91;
+    EXPECT_FALSE(swallowedByGuard(h.f, e));
+}
+
+} // namespace
+} // namespace tintaro::test

@@ -1,0 +1,96 @@
+#include "support/FakePlatform.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tintaro::test {
+
+std::optional<Bytes> FakeFiles::read(const std::string& path) {
+    const auto local = localPath(path);
+    if (removed.count(local)) {
+        return std::nullopt;
+    }
+    if (auto it = written.find(local); it != written.end()) {
+        return it->second;
+    }
+    return m_real.read(local);
+}
+
+std::optional<std::uint64_t> FakeFiles::length(const std::string& path) {
+    const auto local = localPath(path);
+    lengthQueries.push_back(local);
+    if (removed.count(local)) {
+        return std::nullopt;
+    }
+    if (auto it = written.find(local); it != written.end()) {
+        return it->second.size();
+    }
+    return m_real.length(local);
+}
+
+bool FakeFiles::writeAtomically(const std::string& path, std::span<const std::uint8_t> data) {
+    const auto local = localPath(path);
+    const auto dir = local.substr(0, local.rfind('/'));
+    if (!writable.count(dir)) {
+        return false;
+    }
+    written[local] = Bytes(data.begin(), data.end());
+    removed.erase(local);
+    return true;
+}
+
+void FakeWindow::present(const Image& frame, std::span<const Rect> dirty) {
+    ++presents;
+    lastDirty.assign(dirty.begin(), dirty.end());
+    for (const auto& r : dirty) {
+        for (int y = r.y; y < r.y + r.h; ++y) {
+            std::copy_n(&frame.pixels[static_cast<std::size_t>(y) * frame.width + r.x], r.w,
+                        &shown.pixels[static_cast<std::size_t>(y) * shown.width + r.x]);
+        }
+    }
+    if (onPresent) {
+        onPresent();
+    }
+}
+
+std::optional<Event> FakeWindow::waitEvent(int timeoutMs) {
+    if (!events.empty()) {
+        auto e = events.front();
+        events.pop_front();
+        return e;
+    }
+    if (!scheduled.empty()) {
+        const auto [at, event] = scheduled.front();
+        if (timeoutMs < 0 || at <= clock->now + timeoutMs / 1000.0) {
+            clock->now = std::max(clock->now, at);
+            scheduled.pop_front();
+            return event;
+        }
+    }
+    if (timeoutMs < 0) {
+        throw OutOfEvents{};
+    }
+    clock->now += timeoutMs / 1000.0;
+    return std::nullopt;
+}
+
+std::unique_ptr<Cursor> FakeWindow::loadCursor(const std::string& iconPath) {
+    if (!files->read(iconPath)) {
+        return nullptr;
+    }
+    return std::make_unique<FakeCursor>(localPath(iconPath));
+}
+
+bool FakeMusic::load(const std::string& path) {
+    log.push_back("load " + localPath(path));
+    return files->read(path).has_value();
+}
+
+FakePlatform::FakePlatform(const std::string& appDir) : files(appDir) {
+    window.clock = &clock;
+    window.files = &files;
+    music.files = &files;
+    files.writable.insert(localPath(appDir + "/MY_PICTURE"));
+}
+
+} // namespace tintaro::test

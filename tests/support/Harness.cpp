@@ -1,0 +1,114 @@
+#include "support/Harness.h"
+
+#include "shell/HookModule.h"
+#include "shell/Program.h"
+#include "shell/Startup.h"
+
+#include <cstdio>
+
+namespace tintaro::test {
+
+Harness::Harness(bool startUp) : appDir(TINTARO_ASSETS), fake(appDir), f(fake.platform), s(f.state) {
+    registerHandlers(f);
+    fake.window.create(std::string(kWindowCaption));
+    f.scene.create(appDir);
+    if (startUp) {
+        start();
+    }
+}
+
+void Harness::start() {
+    loadFormaMain(f);
+    f.router.resetFocus();
+}
+
+void Harness::send(const Event& event) {
+    dispatchEvent(f, event);
+    f.scene.present();
+}
+
+void Harness::move(float x, float y, int buttons) {
+    Event e;
+    e.type = EventType::MouseMove;
+    e.x = x;
+    e.y = y;
+    e.buttons = buttons;
+    send(e);
+}
+
+void Harness::press(float x, float y, int button) {
+    Event e;
+    e.type = EventType::MouseDown;
+    e.x = x;
+    e.y = y;
+    e.button = button;
+    send(e);
+}
+
+void Harness::release(float x, float y, int button) {
+    Event e;
+    e.type = EventType::MouseUp;
+    e.x = x;
+    e.y = y;
+    e.button = button;
+    send(e);
+}
+
+void Harness::click(float x, float y, int button) {
+    press(x, y, button);
+    release(x, y, button);
+}
+
+static void centre(const Rect& r, float& x, float& y) {
+    x = static_cast<float>(r.x) + static_cast<float>(r.w) / 2.0f;
+    y = static_cast<float>(r.y) + static_cast<float>(r.h) / 2.0f;
+}
+
+void Harness::moveOver(ControlId id) {
+    float x, y;
+    centre(f.scene.control(id).rect, x, y);
+    move(x, y);
+}
+
+void Harness::clickOn(ControlId id, int button) {
+    float x, y;
+    centre(f.scene.control(id).rect, x, y);
+    click(x, y, button);
+}
+
+void Harness::key(int vk, int shift, bool alt) {
+    Event e;
+    e.type = EventType::KeyDown;
+    e.key = vk;
+    e.shift = shift;
+    e.altHeld = alt;
+    send(e);
+    e.type = EventType::KeyUp;
+    send(e);
+}
+
+void Harness::canvasClick(float x, float y, int button) {
+    click(x + 30, y + 29, button);
+}
+
+bool Harness::shows(ControlId id, const std::string& file) {
+    auto expected = f.scene.pictures().load(appDir + "/PICTURE/" + file);
+    const auto& actual = f.scene.control(id).picture;
+    return expected && actual && (expected == actual || *expected == *actual);
+}
+
+std::string Harness::face(ControlId id) {
+    return f.scene.control(id).picture ? std::to_string(f.scene.control(id).picture->width) + "x" +
+                                             std::to_string(f.scene.control(id).picture->height)
+                                       : "none";
+}
+
+Image Harness::drawing(int n) {
+    char file[32];
+    std::snprintf(file, sizeof file, "/PICTURE/%02d.GIF", n);
+    auto bytes = fake.files.read(appDir + file);
+    auto image = bytes ? fake.codec.decode(*bytes) : std::nullopt;
+    return image ? *image : Image{};
+}
+
+} // namespace tintaro::test

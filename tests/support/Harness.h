@@ -1,0 +1,41 @@
+#pragma once
+
+#include "scene/FormaMain.h"
+#include "support/FakePlatform.h"
+
+#include <string>
+
+namespace tintaro::test {
+
+// The real window, handlers and routing on the fake platform, started from
+// the shipped asset tree.
+class Harness {
+  public:
+    explicit Harness(bool startUp = true);
+
+    void start();
+
+    void send(const Event& event);
+    void move(float x, float y, int buttons = 0);
+    void press(float x, float y, int button = kLeftButton);
+    void release(float x, float y, int button = kLeftButton);
+    void click(float x, float y, int button = kLeftButton);
+    void moveOver(ControlId id);
+    void clickOn(ControlId id, int button = kLeftButton);
+    void key(int vk, int shift = 0, bool alt = false);
+    // Press and release on the canvas at canvas coordinates.
+    void canvasClick(float x, float y, int button = kLeftButton);
+
+    // Whether the control currently shows the picture in PICTURE/<file>.
+    bool shows(ControlId id, const std::string& file);
+    std::string face(ControlId id); // the file name among the candidates it shows, for messages
+    Image drawing(int n);           // drawing n (0 = blank page) as decoded from its file
+    std::string asset(const std::string& relative) const { return appDir + "/" + relative; }
+
+    std::string appDir;
+    FakePlatform fake;
+    FormaMain f;
+    ProgramState& s;
+};
+
+} // namespace tintaro::test
