@@ -184,8 +184,17 @@ TEST(Pencil, DrawsOnlyWithTheLeftButtonAloneAndThePencilActive) {
     EXPECT_EQ(pencilStroke({{10, 10}}), blank) << "press and release without movement";
     EXPECT_EQ(pencilStroke({{10, 10}, {50, 50}}, kRightButton), blank);
     EXPECT_EQ(pencilStroke({{10, 10}, {50, 50}}, kLeftButton | kRightButton), blank);
-    EXPECT_EQ(pencilStroke({{10, 10}, {50, 50}}, kLeftButton, false), blank);
     EXPECT_NE(pencilStroke({{10, 10}, {50, 50}}), blank);
+}
+
+TEST(Pencil, BucketDragDrawsNothing) {
+    Harness h;
+    Image page(750, 600, kWhite);
+    page.at(10, 10) = kBlack; // the press lands on an outline, so it fills nothing either
+    h.f.scene.setCanvasImage(page);
+    h.press(30 + 10, 29 + 10);
+    h.move(30 + 50, 29 + 50, kLeftButton);
+    EXPECT_EQ(h.f.scene.canvas(), page);
 }
 
 TEST(Pencil, FastStrokeHasNoGapsAndLeavingTheCanvasCutsIt) {

@@ -96,7 +96,8 @@ TEST(Palette, UnreadableFaceStillChoosesTheColour) {
     h.clickOn(C::PaletaZuta);
     EXPECT_EQ(h.s.CurrentColor, 65535);
     EXPECT_EQ(h.s.PaletteSelected[2], 1);
-    EXPECT_EQ(phases(h), "111111111111") << "the face loop ended at the first button";
+    // The face loop ended at the first button (whose file the test cannot read either: '?').
+    EXPECT_EQ(phases(h), "?11111111111");
 }
 
 } // namespace
