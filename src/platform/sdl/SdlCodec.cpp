@@ -40,26 +40,23 @@ std::optional<Image> SdlCodec::decode(std::span<const std::uint8_t> bytes) {
     if (!loaded || loaded->w <= 0 || loaded->h <= 0) {
         return std::nullopt;
     }
-    SurfacePtr opaque(SDL_CreateRGBSurfaceWithFormat(0, loaded->w, loaded->h, 32, SDL_PIXELFORMAT_XBGR8888));
+    // The blit writes straight into the picture's own pixels: a decode holds
+    // the loaded surface and the result, never a third copy.
+    Image image(loaded->w, loaded->h, kWhite);
+    SurfacePtr opaque(SDL_CreateRGBSurfaceWithFormatFrom(image.pixels.data(), image.width, image.height, 32,
+                                                         image.width * 4, SDL_PIXELFORMAT_XBGR8888));
     if (!opaque) {
         return std::nullopt;
     }
     if (hasTransparency(loaded.get())) {
         // Transparent parts (icons, GIFs with a transparent index) lie on
-        // white, the colour of the page.
-        SDL_FillRect(opaque.get(), nullptr, SDL_MapRGB(opaque->format, 255, 255, 255));
+        // white, the colour of the page, which the picture starts as.
         SDL_SetSurfaceBlendMode(loaded.get(), SDL_BLENDMODE_BLEND);
     } else {
         SDL_SetSurfaceBlendMode(loaded.get(), SDL_BLENDMODE_NONE);
     }
     if (SDL_BlitSurface(loaded.get(), nullptr, opaque.get(), nullptr) != 0) {
         return std::nullopt;
-    }
-    Image image(opaque->w, opaque->h, 0);
-    const auto* row = static_cast<const std::uint8_t*>(opaque->pixels);
-    for (int y = 0; y < image.height; ++y, row += opaque->pitch) {
-        std::memcpy(&image.pixels[static_cast<std::size_t>(y) * image.width], row,
-                    static_cast<std::size_t>(image.width) * 4);
     }
     for (Colour& c : image.pixels) {
         c &= 0xFFFFFF;
