@@ -53,6 +53,9 @@ using Splat = __m128i;
 inline Splat splat(Colour v) {
     return _mm_set1_epi32(static_cast<int>(v));
 }
+inline void store4(Colour* p, __m128i value) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), value);
+}
 
 #elif defined(TINTARO_FILL_NEON)
 
@@ -82,41 +85,66 @@ using Splat = uint32x4_t;
 inline Splat splat(Colour v) {
     return vdupq_n_u32(v);
 }
+inline void store4(Colour* p, uint32x4_t value) {
+    vst1q_u32(p, value);
+}
 
 #endif
 
 #if defined(TINTARO_FILL_SSE2) || defined(TINTARO_FILL_NEON)
 
-// The first index in [x, end) whose pixel differs from v, or end.
-int endOfRun(const Colour* row, int x, int end, Colour v) {
+// Paints the pixels from x on that equal v, up to the first that differs or
+// end; returns the index where it stopped. Scanning and painting in one pass
+// keeps a long run to a single trip through memory.
+int fillRight(Colour* row, int x, int end, Colour v, Colour fill) {
     const Splat value = splat(v);
-    while (end - x >= 16 && allEqual16(row + x, value))
+    const Splat paint = splat(fill);
+    while (end - x >= 16 && allEqual16(row + x, value)) {
+        store4(row + x, paint);
+        store4(row + x + 4, paint);
+        store4(row + x + 8, paint);
+        store4(row + x + 12, paint);
         x += 16;
+    }
     while (end - x >= 4) {
         const unsigned differ = ~equalMask(row + x, value) & 0xFu;
-        if (differ != 0)
-            return x + __builtin_ctz(differ);
+        if (differ != 0) {
+            const int stop = x + __builtin_ctz(differ);
+            std::fill(row + x, row + stop, fill);
+            return stop;
+        }
+        store4(row + x, paint);
         x += 4;
     }
-    while (x < end && row[x] == v)
-        ++x;
+    for (; x < end && row[x] == v; ++x)
+        row[x] = fill;
     return x;
 }
 
-// The smallest l <= x such that row[l..x] all equal v, given row[x] == v.
-int startOfRun(const Colour* row, int x, Colour v) {
+// Paints the pixels before x that equal v, back to the first that differs or
+// the row's start; returns the leftmost index painted (x when none).
+int fillLeft(Colour* row, int x, Colour v, Colour fill) {
     const Splat value = splat(v);
-    // Invariant: row[x..] of the run is known; look at the pixels before x.
-    while (x >= 16 && allEqual16(row + x - 16, value))
+    const Splat paint = splat(fill);
+    while (x >= 16 && allEqual16(row + x - 16, value)) {
         x -= 16;
+        store4(row + x, paint);
+        store4(row + x + 4, paint);
+        store4(row + x + 8, paint);
+        store4(row + x + 12, paint);
+    }
     while (x >= 4) {
         const unsigned differ = ~equalMask(row + x - 4, value) & 0xFu;
-        if (differ != 0)
-            return x - 4 + (31 - __builtin_clz(differ)) + 1;
+        if (differ != 0) {
+            const int start = x - 4 + (31 - __builtin_clz(differ)) + 1;
+            std::fill(row + start, row + x, fill);
+            return start;
+        }
         x -= 4;
+        store4(row + x, paint);
     }
-    while (x > 0 && row[x - 1] == v)
-        --x;
+    for (; x > 0 && row[x - 1] == v; --x)
+        row[x - 1] = fill;
     return x;
 }
 
@@ -138,15 +166,15 @@ int nextEqual(const Colour* row, int x, int end, Colour v) {
 
 #else
 
-int endOfRun(const Colour* row, int x, int end, Colour v) {
-    while (x < end && row[x] == v)
-        ++x;
+int fillRight(Colour* row, int x, int end, Colour v, Colour fill) {
+    for (; x < end && row[x] == v; ++x)
+        row[x] = fill;
     return x;
 }
 
-int startOfRun(const Colour* row, int x, Colour v) {
-    while (x > 0 && row[x - 1] == v)
-        --x;
+int fillLeft(Colour* row, int x, Colour v, Colour fill) {
+    for (; x > 0 && row[x - 1] == v; --x)
+        row[x - 1] = fill;
     return x;
 }
 
@@ -189,9 +217,8 @@ Rect floodFill(Image& image, int x, int y, Colour fill) {
     // Fills the run that contains `from` on row `ry` and queues its neighbours;
     // returns the index just past the run.
     auto fillRun = [&](int ry, Colour* row, int from, int parentLeft, int parentRight, int dy) {
-        const int left = startOfRun(row, from, seed);
-        const int end = endOfRun(row, from + 1, width, seed);
-        std::fill(row + left, row + end, fill);
+        const int left = fillLeft(row, from, seed, fill);
+        const int end = fillRight(row, from, width, seed, fill);
         minX = std::min(minX, left);
         maxX = std::max(maxX, end - 1);
         minY = std::min(minY, ry);
