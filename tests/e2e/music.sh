@@ -87,6 +87,9 @@ wait_colouring_screen
 on=$(frames_played)
 click $music_x $music_y
 wait_frames $((rate * 5))
+# Away and back: xdotool's synchronous move waits long for a pointer that is
+# already in place.
+move 600 700
 off=$(frames_played)
 click $music_x $music_y
 wait_frames $((rate * 6 / 10))
