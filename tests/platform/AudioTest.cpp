@@ -313,6 +313,22 @@ TEST_F(AudioTest, CreatingAPerformanceSilencesThePreviousOne) {
     EXPECT_FALSE(music.play());
 }
 
+// Without an audio device the program goes on in silence: effects do nothing
+// and the music reports that it cannot make a performance.
+TEST(NoAudioDevice, EverythingIsSilentAndSaysSo) {
+    ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    AudioSystem audio = openAudio();
+    ASSERT_TRUE(audio.effects && audio.music);
+    audio.effects->play("/nonexistent\\SOUND\\CRVENA.WAV");
+    EXPECT_FALSE(audio.music->createPerformance());
+    EXPECT_FALSE(audio.music->setMasterVolume(150));
+    EXPECT_FALSE(audio.music->load(TINTARO_SOURCE_DIR "/tests/audio/fixtures/short.mid"));
+    EXPECT_FALSE(audio.music->play());
+    EXPECT_FALSE(audio.music->isPlaying());
+    EXPECT_FALSE(audio.music->stop());
+    audio.music->closeDown();
+}
+
 TEST(MusicGain, FollowsDecibelsAndStaysInTheSynthRange) {
     struct Case {
         int hundredths;
