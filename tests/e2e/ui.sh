@@ -1,0 +1,254 @@
+# Helpers for the end-to-end tests that drive the real program's screens:
+# where the controls are, a start that waits for the colouring screen, the
+# canvas as a person sees it checked pixel by pixel against the drawing's
+# GIF, and the sound output of SDL's disk audio driver. Source it after
+# lib.sh:
+#
+#   source "$(dirname "$0")/lib.sh"
+#   source "$(dirname "$0")/ui.sh"
+
+# Pixel arithmetic on screenshots needs Pillow, which Debian packages for
+# the system's Python (a Python of a version manager may come without it).
+UI_PY=/usr/bin/python3
+
+# The layout, in window pixels; with --windowed and no window manager, or
+# full screen on a 1024 x 768 screen, window and screen pixels coincide.
+readonly CANVAS_X=30 CANVAS_Y=29 CANVAS_W=750 CANVAS_H=600
+
+# Centres of the controls a test clicks.
+readonly MOREIMAGES_C="912 325" RUBBER_C="881 442" PAPIR_C="967 442"
+readonly OLOVKA_C="835 611" KAPLJICA_C="900 611"
+readonly DA_C="421 434" NE_C="610 434"
+readonly VISIT_C="511 426" FIRMA_C="514 479" ZATVORI_C="668 282"
+readonly BACK_C="126 20"
+
+# Left edges of the twelve palette buttons, index 1 to 12; all are 85 high
+# from y = 675.
+readonly -a PALETTE_LEFT=(0 8 93 176 261 345 428 513 596 680 764 848 932)
+readonly RED="255 0 0" GREEN="52 204 103" BLUE="0 0 255" WHITE="255 255 255"
+
+ui_require() {
+    require_tools python3 "$UI_PY"
+    "$UI_PY" -c 'import PIL' 2>/dev/null || fail "$UI_PY has no Pillow (run scripts/install-deps)"
+}
+
+# Centre of palette button K.
+palette_centre() {
+    echo "$((PALETTE_LEFT[$1] + 42)) 717"
+}
+
+# Left, top of gallery thumbnail N (1..25), row by row, 131 x 122 each.
+thumbnail_origin() {
+    local n=$1
+    local -a left=(54 198 341 485 629) top=(48 185 322 459 596)
+    echo "${left[$(((n - 1) % 5))]} ${top[$(((n - 1) / 5))]}"
+}
+
+# The two-digit number of the pictures of thumbnail N.
+thumbnail_picture_number() {
+    local n=$1
+    printf '%02d' $((18 * ((n - 1) / 5) + 2 * ((n - 1) % 5 + 1) - 1))
+}
+
+# Clicks at a centre given as one "X Y" word pair.
+click_at() {
+    # shellcheck disable=SC2086
+    click $1
+}
+
+move_to() {
+    # shellcheck disable=SC2086
+    move $1
+}
+
+# Starts the program from APP_DIR with ARGS and returns once the colouring
+# screen shows drawing 01 and the start-up's second pause is over, so that
+# the program only waits for events. Sets UI_SHOWN (seconds from launch to
+# the main window).
+start_program() {
+    local app=$1
+    shift
+    start_app "$app/tintaro" "$@"
+    wait_window "$MAIN_WINDOW" 20
+    UI_SHOWN=$(elapsed_since "$APP_START")
+    local shot="$E2E_TMP/start.png" diff="" deadline=$((SECONDS + 10))
+    while :; do
+        screenshot "$shot"
+        diff=$(region_difference "$shot" "$app/PICTURE/01.GIF" $CANVAS_X $CANVAS_Y $CANVAS_W $CANVAS_H 0 0)
+        awk -v d="$diff" 'BEGIN { exit !(d <= 0.5) }' && break
+        [ "$SECONDS" -le "$deadline" ] || fail "drawing 01 never appeared on the canvas (difference $diff)"
+        sleep 0.1
+    done
+    # The second pause lasts three seconds from the window's appearance.
+    sleep "$(awk -v s="$UI_SHOWN" -v r="$(elapsed_since "$APP_START")" 'BEGIN { d = s + 3.3 - r; print (d > 0 ? d : 0) }')"
+}
+
+# A stroke with the left button held: press at the first point, move in
+# small steps through the others, release at the last.
+#   stroke X1 Y1 X2 Y2 [X3 Y3 ...]
+stroke() {
+    local x=$1 y=$2
+    shift 2
+    xdotool mousemove --sync "$x" "$y" mousedown 1
+    while [ $# -ge 2 ]; do
+        local tx=$1 ty=$2 steps i
+        shift 2
+        steps=$(((${tx} - x) / 8))
+        [ "$steps" -lt 0 ] && steps=$((-steps))
+        local dy=$(((ty - y) / 8))
+        [ "$dy" -lt 0 ] && dy=$((-dy))
+        [ "$dy" -gt "$steps" ] && steps=$dy
+        [ "$steps" -lt 1 ] && steps=1
+        for i in $(seq "$steps"); do
+            xdotool mousemove --sync $((x + (tx - x) * i / steps)) $((y + (ty - y) * i / steps))
+        done
+        x=$tx
+        y=$ty
+    done
+    xdotool mouseup 1
+}
+
+# Compares the canvas on a screenshot with what it must show: the GIF of a
+# drawing with the given operations applied in order. Prints "ok" or what
+# differs; the canvas is lossless, so the comparison is exact.
+#   canvas_report SHOT GIF [OPERATION ...]
+# Operations, in screen pixels:
+#   fill:X,Y,R,G,B  the 4-connected region of the drawing's colour at X,Y,
+#                   through exactly equal pixels, takes the colour R,G,B,
+#                   unless it is an outline colour
+#   line:R,G,B,X1,Y1,X2,Y2[,...]
+#                   a pencil stroke through the points, each segment
+#                   horizontal or vertical: the three rows (or columns)
+#                   centred on it take the colour and the fourth on either
+#                   side stays as it was; within two pixels of a point the
+#                   shape of the round end is free
+canvas_report() {
+    "$UI_PY" - "$CANVAS_X" "$CANVAS_Y" "$CANVAS_W" "$CANVAS_H" "$@" <<'PY'
+import sys
+from PIL import Image
+
+cx, cy, cw, ch = (int(v) for v in sys.argv[1:5])
+shot_path, gif_path, operations = sys.argv[5], sys.argv[6], sys.argv[7:]
+free = set()  # pixels whose expected value is left open
+
+expected = Image.open(gif_path).convert("RGB")
+if expected.size != (cw, ch):
+    sys.exit("%s is %dx%d, not the canvas size" % (gif_path, *expected.size))
+want = expected.load()
+
+def flood(x, y, colour):
+    seed = want[x, y]
+    # Outline pixels (pure black and the nine darkest reds) never fill.
+    if seed == colour or (seed[0] <= 9 and seed[1:] == (0, 0)):
+        return
+    todo = [(x, y)]
+    while todo:
+        px, py = todo.pop()
+        if not (0 <= px < cw and 0 <= py < ch) or want[px, py] != seed:
+            continue
+        want[px, py] = colour
+        todo += [(px + 1, py), (px - 1, py), (px, py + 1), (px, py - 1)]
+
+for operation in operations:
+    kind, _, args = operation.partition(":")
+    values = [int(v) for v in args.split(",")]
+    if kind == "fill":
+        flood(values[0] - cx, values[1] - cy, tuple(values[2:5]))
+    elif kind == "line":
+        colour, points = tuple(values[:3]), values[3:]
+        points = [(points[i] - cx, points[i + 1] - cy) for i in range(0, len(points), 2)]
+        for (x1, y1), (x2, y2) in zip(points, points[1:]):
+            if x1 != x2 and y1 != y2:
+                sys.exit("only horizontal and vertical segments: " + operation)
+            for x in range(min(x1, x2) - (x1 == x2), max(x1, x2) + 1 + (x1 == x2)):
+                for y in range(min(y1, y2) - (y1 == y2), max(y1, y2) + 1 + (y1 == y2)):
+                    if 0 <= x < cw and 0 <= y < ch:
+                        want[x, y] = colour
+        for px, py in points:
+            free.update((px + dx, py + dy) for dx in range(-2, 3) for dy in range(-2, 3))
+    else:
+        sys.exit("unknown operation " + operation)
+
+shot = Image.open(shot_path).convert("RGB").crop((cx, cy, cx + cw, cy + ch)).load()
+wrong = [(x, y) for y in range(ch) for x in range(cw) if shot[x, y] != want[x, y] and (x, y) not in free]
+if not wrong:
+    print("ok")
+else:
+    x, y = wrong[0]
+    print("%d canvas pixels differ, the first at screen %d,%d: %s instead of %s"
+          % (len(wrong), x + cx, y + cy, shot[x, y], want[x, y]))
+PY
+}
+
+# Waits until the canvas shows exactly what canvas_report expects.
+#   expect_canvas SECONDS GIF [OPERATION ...]
+expect_canvas() {
+    local seconds=$1
+    shift
+    local shot="$E2E_TMP/canvas.png" report deadline=$((SECONDS + seconds))
+    while :; do
+        screenshot "$shot"
+        report=$(canvas_report "$shot" "$@")
+        [ "$report" = ok ] && return 0
+        [ "$SECONDS" -le "$deadline" ] || fail "canvas against $(basename "$1") ${*:2}: $report"
+        sleep 0.1
+    done
+}
+
+# Frames the disk audio driver has written so far (16-bit stereo, so four
+# bytes a frame); it writes at the device's pace, so this is also a clock.
+readonly AUDIO_RATE=44100
+audio_frames() {
+    echo $(($(stat -c %s "$SDL_DISKAUDIOFILE" 2>/dev/null || echo 0) / 4))
+}
+
+# Waits until the device has written N more frames.
+wait_audio_frames() {
+    local until=$(($(audio_frames) + $1)) deadline=$((SECONDS + 20))
+    while [ "$(audio_frames)" -lt "$until" ]; do
+        [ "$SECONDS" -le "$deadline" ] || fail "the audio device stopped writing"
+        sleep 0.02
+    done
+}
+
+# Peak level in dBFS of the output between two frame positions; -120 for
+# digital silence.
+audio_peak_db() {
+    "$UI_PY" - "$SDL_DISKAUDIOFILE" "$1" "$2" <<'PY'
+import array, math, sys
+path, start, end = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+with open(path, "rb") as f:
+    f.seek(start * 4)
+    samples = array.array("h", f.read(max(0, end - start) * 4))
+peak = max((abs(s) for s in samples), default=0)
+print("%.1f" % (20 * math.log10(peak / 32768) if peak else -120.0))
+PY
+}
+
+# expect_audio WHAT FROM TO above|below DBFS
+expect_audio() {
+    local what=$1 from=$2 to=$3 compare=$4 limit=$5 level
+    level=$(audio_peak_db "$from" "$to")
+    note "$what: peak $level dBFS"
+    awk -v l="$level" -v m="$limit" -v c="$compare" 'BEGIN { exit !(c == "above" ? l > m : l < m) }' ||
+        fail "$what: peak $level dBFS, expected $compare $limit dBFS"
+}
+
+# A copy of an application directory that a test may change: the programs
+# are copied (they find their assets beside themselves) and the asset
+# folders linked, except those named, which are copied too.
+#   copy_app APP_DIR TARGET [FOLDER ...]
+copy_app() {
+    local from=$1 to=$2
+    shift 2
+    mkdir -p "$to"
+    local entry name
+    for entry in "$from"/*; do
+        name=${entry##*/}
+        if [ -d "$entry" ] && [[ " $* " != *" $name "* ]]; then
+            ln -s "$entry" "$to/$name"
+        else
+            cp -r "$entry" "$to/"
+        fi
+    done
+}
