@@ -4,6 +4,7 @@
 
 #include "platform/audio/Audio.h"
 #include "platform/audio/AudioSupport.h"
+#include "platform/audio/MixerDevice.h"
 
 #include <gtest/gtest.h>
 
@@ -311,6 +312,33 @@ TEST_F(AudioTest, CreatingAPerformanceSilencesThePreviousOne) {
     EXPECT_LT(peak(replaced + seconds(0.1), framesPlayed()), kSilent);
     music.closeDown();
     EXPECT_FALSE(music.play());
+}
+
+// The first soundfont that loads serves; without one there is no music, and
+// the button's flags then behave as without a device.
+TEST_F(AudioTest, MusicUsesTheFirstSoundfontThatLoads) {
+    writeFile(m_dir / "MUSIC" / "001.MID", tuneMidi({60}));
+    const std::string tune = (m_dir / "MUSIC" / "001.MID").string();
+    const std::string missing = (m_dir / "missing.sf2").string();
+    struct Case {
+        std::vector<std::string> soundfonts;
+        bool music;
+    };
+    const Case cases[] = {
+        {audio::defaultSoundfonts(), true},
+        {{missing, audio::defaultSoundfonts().front()}, true},
+        {{missing, tune}, false}, // a file that is not a soundfont
+        {{}, false},
+    };
+    m_audio = {};
+    const std::shared_ptr<audio::MixerDevice> device = audio::MixerDevice::open();
+    ASSERT_TRUE(device);
+    for (const Case& c : cases) {
+        const std::unique_ptr<MusicPlayer> music = audio::makeFluidMusic(device, c.soundfonts);
+        EXPECT_EQ(music->createPerformance(), c.music) << c.soundfonts.size() << " soundfonts";
+        EXPECT_EQ(music->load(tune), c.music);
+        EXPECT_EQ(music->play(), c.music);
+    }
 }
 
 // Without an audio device the program goes on in silence: effects do nothing

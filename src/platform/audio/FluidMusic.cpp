@@ -6,23 +6,15 @@
 #include <fluidsynth.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace tintaro::audio {
 
 namespace {
-
-// TimGM6mb is small (under 6 MB, so it loads in a blink) and its General MIDI
-// set sounds warm enough for children's tunes; the alternatives link is the
-// fallback for a system that prefers another set.
-constexpr std::array kSoundfonts = {
-    "/usr/share/sounds/sf2/TimGM6mb.sf2",
-    "/usr/share/sounds/sf2/default-GM.sf2",
-};
 
 bool looksLikeStandardMidiFile(const Bytes& bytes) {
     return bytes.size() >= 14 && bytes[0] == 'M' && bytes[1] == 'T' && bytes[2] == 'h' && bytes[3] == 'd';
@@ -41,7 +33,8 @@ void silenceFluidSynthLog() {
 // seconds of silence after that).
 class FluidMusic final : public MusicPlayer {
   public:
-    explicit FluidMusic(std::shared_ptr<MixerDevice> device) : m_device(std::move(device)) {}
+    FluidMusic(std::shared_ptr<MixerDevice> device, std::vector<std::string> soundfonts)
+        : m_device(std::move(device)), m_soundfonts(std::move(soundfonts)) {}
 
     ~FluidMusic() override { closeDown(); }
 
@@ -154,9 +147,11 @@ class FluidMusic final : public MusicPlayer {
             delete_fluid_settings(settings);
             return false;
         }
-        const bool loaded = std::any_of(kSoundfonts.begin(), kSoundfonts.end(), [&](const char* path) {
-            return fluid_is_soundfont(path) && fluid_synth_sfload(synth, path, 1) != FLUID_FAILED;
-        });
+        const bool loaded =
+            std::any_of(m_soundfonts.begin(), m_soundfonts.end(), [&](const std::string& path) {
+                return fluid_is_soundfont(path.c_str()) &&
+                       fluid_synth_sfload(synth, path.c_str(), 1) != FLUID_FAILED;
+            });
         if (!loaded) {
             delete_fluid_synth(synth);
             delete_fluid_settings(settings);
@@ -220,6 +215,7 @@ class FluidMusic final : public MusicPlayer {
     }
 
     std::shared_ptr<MixerDevice> m_device;
+    const std::vector<std::string> m_soundfonts;
     std::mutex m_mutex; // guards everything below against the audio thread
     fluid_settings_t* m_settings = nullptr;
     fluid_synth_t* m_synth = nullptr;
@@ -233,8 +229,16 @@ class FluidMusic final : public MusicPlayer {
 
 } // namespace
 
-std::unique_ptr<MusicPlayer> makeFluidMusic(std::shared_ptr<MixerDevice> device) {
-    return std::make_unique<FluidMusic>(std::move(device));
+std::vector<std::string> defaultSoundfonts() {
+    // TimGM6mb is small (under 6 MB, so it loads in about 30 ms) and its
+    // General MIDI set sounds warm enough for children's tunes; the
+    // alternatives link is the fallback for a system that prefers another set.
+    return {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2"};
+}
+
+std::unique_ptr<MusicPlayer> makeFluidMusic(std::shared_ptr<MixerDevice> device,
+                                            std::vector<std::string> soundfonts) {
+    return std::make_unique<FluidMusic>(std::move(device), std::move(soundfonts));
 }
 
 } // namespace tintaro::audio

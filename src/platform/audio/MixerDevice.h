@@ -3,6 +3,8 @@
 #include "platform/Platform.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace tintaro::audio {
 
@@ -26,6 +28,10 @@ class MixerDevice {
 };
 
 std::unique_ptr<SoundEffects> makeMixerEffects(std::shared_ptr<MixerDevice> device);
-std::unique_ptr<MusicPlayer> makeFluidMusic(std::shared_ptr<MixerDevice> device);
+// General MIDI soundfonts, the first that loads is used.
+std::vector<std::string> defaultSoundfonts();
+// Without a soundfont that loads, every createPerformance fails.
+std::unique_ptr<MusicPlayer> makeFluidMusic(std::shared_ptr<MixerDevice> device,
+                                            std::vector<std::string> soundfonts = defaultSoundfonts());
 
 } // namespace tintaro::audio
