@@ -146,6 +146,8 @@ start_app() {
     local i
     for i in $(seq 50); do
         [ "$(ps -o sid= -p "$APP_PID" 2>/dev/null | tr -d ' ')" = "$APP_PID" ] && return 0
+        # A program that is already done has nothing to check.
+        kill -0 "$APP_PID" 2>/dev/null || return 0
         sleep 0.02
     done
     fail "$1 did not start in a session of its own"

@@ -1,6 +1,8 @@
 #include "platform/sdl/LeanSdl.h"
 
 #include <SDL.h>
+#include <X11/Xlib.h>
+#include <X11/Xproto.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +18,24 @@ void setLeanSdlHints() {
     SDL_SetHint(SDL_HINT_ALLOW_ALT_TAB_WHILE_GRABBED, "0");
 }
 
+namespace {
+
+XErrorHandler g_previousXErrorHandler = nullptr;
+
+// SDL 2.26 wakes its own event wait by sending a message to the window over a
+// second X connection. When the window is destroyed right after (a close
+// request answered at once), the X server may see the destruction first and
+// answer the message with BadWindow; Xlib's default handler would then end
+// the whole process with status 1 at SDL_Quit. That one error is harmless.
+int tolerateLateWakeups(Display* display, XErrorEvent* error) {
+    if (error->error_code == BadWindow && error->request_code == X_SendEvent) {
+        return 0;
+    }
+    return g_previousXErrorHandler != nullptr ? g_previousXErrorHandler(display, error) : 0;
+}
+
+} // namespace
+
 bool initVideoOnADisplay() {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         return false;
@@ -27,6 +47,9 @@ bool initVideoOnADisplay() {
     if (invisible && (requested == nullptr || requested[0] == '\0')) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
+    }
+    if (driver != nullptr && std::strcmp(driver, "x11") == 0 && g_previousXErrorHandler == nullptr) {
+        g_previousXErrorHandler = XSetErrorHandler(tolerateLateWakeups);
     }
     return true;
 }
