@@ -144,6 +144,8 @@ bool SdlWindow::create(const std::string& title) {
     if (SurfacePtr icon = loadSurface(m_files, m_files.executableDirectory() + "\\UI\\ICON32.png")) {
         SDL_SetWindowIcon(m_window, icon.get());
     }
+    // Keys are shortcuts here, never text: an input method must not catch them.
+    SDL_StopTextInput();
     SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
     SDL_RenderClear(m_renderer);
     if (m_keyboardWanted) {
