@@ -54,6 +54,10 @@ bool writePdfPage(const Image& picture, const PageLayout& page, const std::strin
         return false;
     }
     cairo_surface_t* pdf = cairo_pdf_surface_create(path.c_str(), page.width, page.height);
+    if (cairo_surface_status(pdf) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(pdf); // the file cannot be created
+        return false;
+    }
     cairo_pdf_surface_set_metadata(pdf, CAIRO_PDF_METADATA_TITLE, "Tintaro");
     cairo_surface_t* image = imageSurface(picture);
     cairo_t* cr = cairo_create(pdf);
