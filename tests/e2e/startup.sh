@@ -10,6 +10,7 @@ source "$(dirname "$0")/lib.sh"
 app=${1:?application directory}
 [ -x "$app/tintaro" ] || fail "no program at $app/tintaro"
 e2e_init
+require_tools python3
 
 # Idle goals: no polling (0 % CPU once started; the audio device's own
 # thread may cost a tick now and then) and at most 40 MB peak resident.
@@ -19,8 +20,8 @@ canvas_ref="$E2E_TMP/canvas-01.ppm"
 convert "$app/PICTURE/01.GIF" "$canvas_ref"
 
 start_and_check() {
-    local label=$1
-    shift
+    local label=$1 keyboard=$2
+    shift 2
     start_xvfb 1024x768x24
     start_app "$app/tintaro" "$@"
 
@@ -56,6 +57,8 @@ start_and_check() {
     # the program only waits for events.
     sleep "$(awk -v s="$shown" -v r="$(elapsed_since "$APP_START")" 'BEGIN { d = s + 3.5 - r; print (d > 0 ? d : 0) }')"
     expect_no_zombie
+    # Full screen holds the keyboard against the window manager; --windowed never does.
+    expect_keyboard "$keyboard"
     [ -z "$(gl_libraries "$APP_PID")" ] || fail "$label: GL libraries loaded: $(gl_libraries "$APP_PID")"
     local idle hwm
     idle=$(cpu_percent "$APP_PID" 5)
@@ -67,12 +70,13 @@ start_and_check() {
     kill -TERM "$APP_PID"
     expect_exit "$APP_PID" 0 5
     expect_no_process_left
+    expect_keyboard free
     wait_window_gone "$MAIN_WINDOW" 2
     kill "$XVFB_PID"
     wait "$XVFB_PID" 2>/dev/null || true
     XVFB_PID=""
 }
 
-start_and_check windowed --windowed
-start_and_check fullscreen
+start_and_check windowed free --windowed
+start_and_check fullscreen held
 pass
