@@ -166,8 +166,9 @@ class FluidMusic final : public MusicPlayer {
         return true;
     }
 
-    // Called with m_mutex held. Cuts the sound at once: the voices, and the
-    // reverb and chorus tails with them.
+    // Called with m_mutex held. Silent from the next device buffer on: the
+    // hook stops rendering, so no release or reverb tail follows, and the
+    // reset leaves the synth clean for the next playing.
     void dropPlayer() {
         if (m_player != nullptr) {
             fluid_player_stop(m_player);

@@ -74,7 +74,7 @@ class MixerEffects final : public SoundEffects {
         m_cache.clear();
     }
 
-    std::shared_ptr<MixerDevice> m_device;
+    std::shared_ptr<MixerDevice> m_device; // open while effects may play
     std::vector<CachedChunk> m_cache;
 };
 
