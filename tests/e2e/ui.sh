@@ -122,6 +122,7 @@ stroke() {
 #                   centred on it take the colour and the fourth on either
 #                   side stays as it was; within two pixels of a point the
 #                   shape of the round end is free
+#   ignore:X,Y,W,H  a rectangle of the screen that something else covers
 canvas_report() {
     "$UI_PY" - "$CANVAS_X" "$CANVAS_Y" "$CANVAS_W" "$CANVAS_H" "$@" <<'PY'
 import sys
@@ -166,6 +167,9 @@ for operation in operations:
                         want[x, y] = colour
         for px, py in points:
             free.update((px + dx, py + dy) for dx in range(-2, 3) for dy in range(-2, 3))
+    elif kind == "ignore":
+        x0, y0, w, h = values[0] - cx, values[1] - cy, values[2], values[3]
+        free.update((x, y) for x in range(x0, x0 + w) for y in range(y0, y0 + h))
     else:
         sys.exit("unknown operation " + operation)
 
