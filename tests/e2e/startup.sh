@@ -10,7 +10,7 @@ source "$(dirname "$0")/lib.sh"
 app=${1:?application directory}
 [ -x "$app/tintaro" ] || fail "no program at $app/tintaro"
 e2e_init
-require_tools python3
+require_tools python3 xprop
 
 # Idle goals: no polling (0 % CPU once started; the audio device's own
 # thread may cost a tick now and then) and at most 40 MB peak resident.
@@ -36,6 +36,7 @@ start_and_check() {
     awk -v s="$shown" 'BEGIN { exit !(s >= 2.9 && s <= 5) }' || fail "$label: window shown after ${shown}s, expected about 3"
     read -r x y w h < <(window_geometry)
     [ "$x $y $w $h" = "0 0 1024 768" ] || fail "$label: window at $x,$y ${w}x${h}, expected 0,0 1024x768"
+    xprop -id "$WINDOW_ID" _NET_WM_ICON | grep -q 'Icon (32 x 32)' || fail "$label: the window has no 32x32 icon"
 
     # The first frame with drawing 01 on the canvas counts as the colouring
     # screen. Polled with the cheapest tools (a PPM screenshot, one compare of

@@ -32,7 +32,9 @@ void showSplash() {
     SDL_Texture* texture = renderer != nullptr ? SDL_CreateTextureFromSurface(renderer, picture) : nullptr;
     SDL_FreeSurface(picture);
     if (texture != nullptr) {
+        // In front of everything, with the focus, while the book gets ready.
         SDL_ShowWindow(window);
+        SDL_RaiseWindow(window);
         const Uint64 end = SDL_GetTicks64() + kShowMs;
         bool draw = true;
         for (Uint64 now = SDL_GetTicks64(); now < end; now = SDL_GetTicks64()) {
