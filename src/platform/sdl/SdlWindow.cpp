@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace tintaro {
 
@@ -202,6 +203,8 @@ void SdlWindow::present(const Image& frame, std::span<const Rect> dirty) {
         frame.pixels.size() != static_cast<std::size_t>(kWidth) * kHeight) {
         return;
     }
+    std::vector<SDL_Rect> areas;
+    areas.reserve(dirty.size());
     for (const Rect& r : dirty) {
         const int x0 = std::max(r.x, 0);
         const int y0 = std::max(r.y, 0);
@@ -223,8 +226,26 @@ void SdlWindow::present(const Image& frame, std::span<const Rect> dirty) {
             std::memcpy(dst, &frame.pixels[static_cast<std::size_t>(y) * kWidth + x0], rowBytes);
         }
         SDL_UnlockTexture(m_texture);
+        areas.push_back(area);
     }
-    redraw();
+    if (areas.empty()) {
+        return;
+    }
+    float scaleX = 0;
+    float scaleY = 0;
+    SDL_RenderGetScale(m_renderer, &scaleX, &scaleY);
+    if (scaleX != 1.0f || scaleY != 1.0f) {
+        // Scaled, a part drawn alone is sampled differently from the whole
+        // frame and would show seams, so the whole frame is drawn again.
+        redraw();
+        return;
+    }
+    // Unscaled (the screen is the layout's size, perhaps with bars), only the
+    // changed parts are copied to the window: exactly what the whole frame gives.
+    for (const SDL_Rect& area : areas) {
+        SDL_RenderCopy(m_renderer, m_texture, &area, &area);
+    }
+    SDL_RenderPresent(m_renderer);
 }
 
 void SdlWindow::redraw() {
