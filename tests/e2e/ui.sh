@@ -28,7 +28,7 @@ readonly -a PALETTE_LEFT=(0 8 93 176 261 345 428 513 596 680 764 848 932)
 readonly RED="255 0 0" GREEN="52 204 103" BLUE="0 0 255" WHITE="255 255 255"
 
 ui_require() {
-    require_tools python3 "$UI_PY"
+    require_tools "$UI_PY"
     "$UI_PY" -c 'import PIL' 2>/dev/null || fail "$UI_PY has no Pillow (run scripts/install-deps)"
 }
 
@@ -91,14 +91,12 @@ stroke() {
     shift 2
     xdotool mousemove --sync "$x" "$y" mousedown 1
     while [ $# -ge 2 ]; do
-        local tx=$1 ty=$2 steps i
+        local tx=$1 ty=$2 i
         shift 2
-        steps=$(((${tx} - x) / 8))
-        [ "$steps" -lt 0 ] && steps=$((-steps))
-        local dy=$(((ty - y) / 8))
-        [ "$dy" -lt 0 ] && dy=$((-dy))
-        [ "$dy" -gt "$steps" ] && steps=$dy
-        [ "$steps" -lt 1 ] && steps=1
+        # One movement event every eight pixels or so along the longer axis.
+        local dx=$((tx > x ? tx - x : x - tx)) dy=$((ty > y ? ty - y : y - ty))
+        local steps=$(((dx > dy ? dx : dy) / 8))
+        [ "$steps" -ge 1 ] || steps=1
         for i in $(seq "$steps"); do
             xdotool mousemove --sync $((x + (tx - x) * i / steps)) $((y + (ty - y) * i / steps))
         done
@@ -261,7 +259,7 @@ copy_app() {
 # now: GrabSuccess (the grab is let go at once), AlreadyGrabbed,
 # GrabInvalidTime, GrabNotViewable or GrabFrozen.
 keyboard_grab_status() {
-    python3 - <<'PY'
+    "$UI_PY" - <<'PY'
 import ctypes, ctypes.util, os, sys
 x = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11") or "libX11.so.6")
 x.XOpenDisplay.restype = ctypes.c_void_p
