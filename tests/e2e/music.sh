@@ -6,7 +6,7 @@
 #   music.sh APP_DIR FIXTURE_MID
 source "$(dirname "$0")/lib.sh"
 
-app_dir=$1
+app_dir=$(cd "$1" && pwd) || fail "no application directory $1"
 fixture=$2
 [ -x "$app_dir/tintaro" ] || fail "no program in $app_dir"
 [ -f "$fixture" ] || fail "no fixture tune $fixture"

@@ -8,7 +8,7 @@
 # folder for the time of the test.
 source "$(dirname "$0")/lib.sh"
 
-app_dir=$1
+app_dir=$(cd "$1" && pwd) || fail "no application directory $1"
 [ -x "$app_dir/tintaro" ] || fail "no program in $app_dir"
 if [ "$(id -u)" -ne 0 ]; then
     echo "SKIP: print.sh needs root to run cupsd and set up the queue" >&2
