@@ -241,7 +241,9 @@ expect_audio() {
 # folders linked, except those named, which are copied too.
 #   copy_app APP_DIR TARGET [FOLDER ...]
 copy_app() {
-    local from=$1 to=$2
+    # Links must hold from anywhere, so the source is made absolute.
+    local from to=$2
+    from=$(cd "$1" && pwd)
     shift 2
     mkdir -p "$to"
     local entry name
