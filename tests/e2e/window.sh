@@ -93,6 +93,12 @@ sleep 0.2
 screenshot "$E2E_TMP/scaled-click.png"
 expect_pixel "$E2E_TMP/scaled-click.png" 600 270 "$black"
 
+# Dragged into the bar, the pointer goes on reporting, in layout coordinates
+# beyond the frame's edge: (100 - 240) / 1.40625 and 300 / 1.40625.
+xdotool mousemove --sync 600 300 mousedown 1 mousemove --sync 100 300 mouseup 1
+expect_log '^MouseMove -99 213 0 1 0 0 0$'
+expect_log '^MouseUp -99 213 1 0 0 0 0$'
+
 # Alt+Tab reaches the program, not the window manager.
 keys alt+Tab
 expect_log '^KeyDown 0 0 0 0 4 9 1$'
@@ -123,6 +129,10 @@ expect_pixel "$E2E_TMP/windowed.png" $((x + 10)) $((y + 10)) "$red"
 expect_pixel "$E2E_TMP/windowed.png" $((x + 1013)) $((y + 757)) "$yellow"
 click $((x + 40)) $((y + 30))
 expect_log '^MouseDown 40 30 1 '
+# A held button keeps the pointer reported outside the window.
+xdotool mousemove --sync $((x + 40)) $((y + 30)) mousedown 1 mousemove --sync $((x - 50)) $((y + 30)) mouseup 1
+expect_log '^MouseMove -50 30 0 1 0 0 0$'
+expect_log '^MouseUp -50 30 1 0 0 0 0$'
 # Nothing holds the keyboard, so Alt+F4 reaches openbox, whose close
 # request ends the program like SIGTERM.
 keys alt+F4
