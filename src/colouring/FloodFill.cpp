@@ -15,9 +15,10 @@
 namespace tintaro {
 namespace {
 
-// The run scans below are where a large fill spends its time, so they compare
-// four pixels at a time with the vector unit every x86-64 (SSE2) and ARM64
-// (NEON) processor has; no build flag beyond the baseline is needed.
+// Scanning and painting runs is where a large fill spends its time, so the
+// loops below compare and store four pixels per instruction with the vector
+// unit every x86-64 (SSE2) and ARM64 (NEON) processor has; no build flag
+// beyond the baseline is needed. Other targets get the plain loops.
 
 #if defined(TINTARO_FILL_SSE2)
 
@@ -235,8 +236,9 @@ Rect floodFill(Image& image, int x, int y, Colour fill) {
         return end;
     };
 
-    // The seed's own run looks both ways: its parent range is the seed pixel,
-    // so the overhang pushes cover the row below and the second push the rest.
+    // The seed's run is handled as if reached from the row below through the
+    // seed pixel: it queues the whole row above, and its overhang queues the
+    // row below beside the seed; the push after it covers the seed's column.
     Colour* const seedRow = pixels + static_cast<std::size_t>(y) * width;
     fillRun(y, seedRow, x, x, x, -1);
     if (y + 1 < height)
