@@ -3,7 +3,9 @@
 // wherever the left button goes down (a dirty-rectangle update), minimises
 // itself on the M key, and writes every event it receives to standard
 // output, one line each, so a script can compare them with what it did.
-//   window_probe [--windowed] [--title NAME]
+// Keys 1 to 5 choose the arrow, hand, palette, drop and the custom cursor
+// loaded from --cursor.
+//   window_probe [--windowed] [--title NAME] [--cursor ICON]
 
 #include "platform/sdl/SdlPlatform.h"
 
@@ -60,11 +62,14 @@ Image quarters() {
 int main(int argc, char** argv) {
     bool windowed = false;
     const char* title = "Tintaro probe";
+    const char* cursorIcon = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--windowed") == 0) {
             windowed = true;
         } else if (std::strcmp(argv[i], "--title") == 0 && i + 1 < argc) {
             title = argv[++i];
+        } else if (std::strcmp(argv[i], "--cursor") == 0 && i + 1 < argc) {
+            cursorIcon = argv[++i];
         }
     }
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
@@ -74,6 +79,10 @@ int main(int argc, char** argv) {
     if (!platform.window.create(title)) {
         std::puts("NoWindow");
         return 2;
+    }
+    const auto custom = cursorIcon != nullptr ? platform.window.loadCursor(cursorIcon) : nullptr;
+    if (cursorIcon != nullptr) {
+        std::printf("CustomCursor %d\n", custom ? 1 : 0);
     }
     Image frame = quarters();
     const Rect all{0, 0, 1024, 768};
@@ -113,6 +122,11 @@ int main(int argc, char** argv) {
         case EventType::KeyDown:
             if (event->key == 'M') {
                 platform.window.minimise();
+            }
+            if (event->key >= '1' && event->key <= '5') {
+                constexpr CursorKind kinds[] = {CursorKind::Arrow, CursorKind::Hand, CursorKind::Palette,
+                                                CursorKind::Drop, CursorKind::Custom};
+                platform.window.setCursor(kinds[event->key - '1'], custom.get());
             }
             break;
         default:

@@ -448,3 +448,43 @@ CONTROLS
     expect_region_like "$limit" "$shot" "$pic/GLAVNA.JPG" 780 29 20 642
     expect_region_like "$limit" "$shot" "$pic/GLAVNA.JPG" 0 629 800 46
 }
+
+# The pointer's current shape as the X server shows it (XFixes):
+# "WIDTH HEIGHT XHOT YHOT".
+cursor_shape() {
+    python3 - <<'PY'
+import ctypes, ctypes.util, os, sys
+x = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11") or "libX11.so.6")
+xf = ctypes.cdll.LoadLibrary(ctypes.util.find_library("Xfixes") or "libXfixes.so.3")
+class Image(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short),
+                ("width", ctypes.c_ushort), ("height", ctypes.c_ushort),
+                ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
+                ("serial", ctypes.c_ulong), ("pixels", ctypes.c_void_p),
+                ("atom", ctypes.c_ulong), ("name", ctypes.c_char_p)]
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+xf.XFixesGetCursorImage.restype = ctypes.POINTER(Image)
+xf.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
+d = x.XOpenDisplay(os.environ["DISPLAY"].encode())
+if not d:
+    sys.exit("cannot open display")
+image = xf.XFixesGetCursorImage(d)
+if not image:
+    sys.exit("no cursor image")
+c = image.contents
+print(c.width, c.height, c.xhot, c.yhot)
+PY
+}
+
+# Waits until the pointer's shape is "WIDTH HEIGHT XHOT YHOT".
+expect_cursor() {
+    local want=$1 seconds=${2:-3}
+    local deadline=$((SECONDS + seconds)) got=""
+    while [ "$SECONDS" -le "$deadline" ]; do
+        got=$(cursor_shape)
+        [ "$got" = "$want" ] && return 0
+        sleep 0.05
+    done
+    fail "pointer shape is '$got', expected '$want'"
+}

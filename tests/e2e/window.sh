@@ -12,10 +12,20 @@ require_tools python3
 
 red="200 0 0" green="0 160 0" blue="0 0 220" yellow="240 200 0" black="0 0 0"
 
+# The probe runs from a folder of its own with the UI cursors beside it,
+# and a 48 x 48 icon as the custom cursor.
+bin="$E2E_TMP/bin"
+mkdir -p "$bin/UI"
+cp "$probe" "$bin/window_probe"
+probe="$bin/window_probe"
+convert -size 64x64 xc:none -fill black -draw 'rectangle 20,20 44,44' "$bin/UI/PALETTE.png"
+convert -size 32x32 xc:none -fill white -stroke black -draw 'circle 16,16 16,6' "$bin/UI/DROP.png"
+convert -size 48x48 xc:none -fill blue -draw 'rectangle 8,8 40,40' "$E2E_TMP/BUCKET.ICO"
+
 # 1. Full screen on a screen of the layout's own size, no window manager.
 start_xvfb 1024x768x24
 [ "$(keyboard_grab_state)" = free ] || fail "the keyboard is held before the program runs"
-start_app "$probe"
+start_app "$probe" --cursor "$E2E_TMP/BUCKET.ICO"
 wait_window "Tintaro probe"
 expect_log '^FullScreen 1$'
 expect_log '^FocusGained'
@@ -29,6 +39,23 @@ expect_pixel "$E2E_TMP/full.png" 0 767 "$blue"
 expect_pixel "$E2E_TMP/full.png" 1023 767 "$yellow"
 expect_pixel "$E2E_TMP/full.png" 511 383 "$red"
 expect_pixel "$E2E_TMP/full.png" 512 384 "$yellow"
+
+# Pointer shapes: the arrow from the start, the system hand, the palette and
+# drop pictures and a loaded icon, each with its hot spot at the centre.
+expect_log '^CustomCursor 1$'
+arrow=$(cursor_shape)
+keys 2
+sleep 0.2
+hand=$(cursor_shape)
+[ "$hand" != "$arrow" ] || fail "the hand cursor looks like the arrow ($arrow)"
+keys 3
+expect_cursor "64 64 32 32"
+keys 4
+expect_cursor "32 32 16 16"
+keys 5
+expect_cursor "48 48 24 24"
+keys 1
+expect_cursor "$arrow"
 
 # A click paints a 16 x 16 square through a dirty rectangle; the rest stays.
 click 300 200

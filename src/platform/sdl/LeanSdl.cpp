@@ -25,8 +25,10 @@ XErrorHandler g_previousXErrorHandler = nullptr;
 // SDL 2.26 wakes its own event wait by sending a message to the window over a
 // second X connection. When the window is destroyed right after (a close
 // request answered at once), the X server may see the destruction first and
-// answer the message with BadWindow; Xlib's default handler would then end
-// the whole process with status 1 at SDL_Quit. That one error is harmless.
+// answer the message with BadWindow; Xlib's default handler would end the
+// whole process with status 1 whenever that answer is read. That one error is
+// harmless. (SDL_Quit puts the default handler back before it closes the
+// connection, so the program never calls it; see SdlPlatform.cpp.)
 int tolerateLateWakeups(Display* display, XErrorEvent* error) {
     if (error->error_code == BadWindow && error->request_code == X_SendEvent) {
         return 0;

@@ -8,8 +8,6 @@
 #include "platform/sdl/SdlCodec.h"
 #include "platform/sdl/SdlWindow.h"
 
-#include <SDL.h>
-
 namespace tintaro {
 
 namespace {
@@ -23,12 +21,16 @@ class RealPlatform final : public SdlPlatform {
                                                      *m_printer,     m_guard} {}
 
     ~RealPlatform() override {
-        // The audio and the window go before SDL itself.
         m_window.destroy();
         m_audio.music.reset();
         m_audio.effects.reset();
         m_printer.reset();
-        SDL_Quit();
+        // SDL's video teardown is left to the end of the process. SDL 2.26
+        // puts Xlib's default error handler back before it closes its second
+        // X connection, where the server's late BadWindow answer to SDL's own
+        // wakeup message (see LeanSdl.cpp) may still be waiting; read then, it
+        // would end the process with status 1. The X server frees everything
+        // of a client that goes, and no display mode was ever changed.
     }
 
     Platform& platform() override { return m_platform; }

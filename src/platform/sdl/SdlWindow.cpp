@@ -100,11 +100,10 @@ class SdlCursor final : public Cursor {
 
 SdlWindow::SdlWindow(Files& files, bool windowed) : m_files(files), m_windowed(windowed) {}
 
+// The video subsystem stays up to the end of the process; SdlPlatform.cpp
+// says why.
 SdlWindow::~SdlWindow() {
     destroy();
-    if (m_videoReady) {
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    }
 }
 
 bool SdlWindow::create(const std::string& title) {
@@ -145,6 +144,9 @@ bool SdlWindow::create(const std::string& title) {
     if (SurfacePtr icon = loadSurface(m_files, m_files.executableDirectory() + "\\UI\\ICON32.png")) {
         SDL_SetWindowIcon(m_window, icon.get());
     }
+    // The window's own pointer is the arrow from the start, not whatever the
+    // desktop behind it shows.
+    setCursor(CursorKind::Arrow, nullptr);
     // Keys are shortcuts here, never text: an input method must not catch them.
     SDL_StopTextInput();
     SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
