@@ -53,6 +53,12 @@ std::string slurp(const fs::path& p) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// A file a child process writes: there, and written to.
+bool hasContent(const fs::path& p) {
+    std::error_code error;
+    return fs::file_size(p, error) > 0 && !error;
+}
+
 void put(const fs::path& p, const std::string& text) {
     std::ofstream out(p, std::ios::binary);
     out << text;
@@ -479,7 +485,7 @@ TEST_F(TempDir, StartedProgramsRunWithoutWaitingAndAreReaped) {
     put(script, "#!/bin/sh\necho started > \"$(dirname \"$0\")/ran\"\n");
     fs::permissions(script, fs::perms::owner_all);
     ASSERT_TRUE(processes.start(m_dir.string() + "\\COLORS.EXE"));
-    for (int i = 0; i < 200 && !fs::exists(m_dir / "ran"); ++i) {
+    for (int i = 0; i < 200 && !hasContent(m_dir / "ran"); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     EXPECT_EQ(slurp(m_dir / "ran"), "started\n");
@@ -491,4 +497,23 @@ TEST_F(TempDir, StartedProgramsRunWithoutWaitingAndAreReaped) {
     EXPECT_EQ(zombies, 0);
 
     EXPECT_FALSE(processes.start(m_dir.string() + "\\MISSING.EXE"));
+}
+
+TEST_F(TempDir, OpensAUrlThroughXdgOpenOnThePath) {
+    // A stand-in xdg-open that records what it was asked to open.
+    put(m_dir / "xdg-open", "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"$(dirname \"$0\")/opened\"\n");
+    fs::permissions(m_dir / "xdg-open", fs::perms::owner_all);
+    const char* saved = std::getenv("PATH");
+    const std::string keep = saved ? saved : "";
+    ::setenv("PATH", (m_dir.string() + ":" + keep).c_str(), 1);
+    PosixProcesses processes;
+    const std::string url = "https://example.org/a page?x=1&y=2";
+    const bool started = processes.openUrl(url);
+    ::setenv("PATH", keep.c_str(), 1);
+    ASSERT_TRUE(started);
+    for (int i = 0; i < 200 && !hasContent(m_dir / "opened"); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    // One argument, passed as it stands: no shell splits or expands it.
+    EXPECT_EQ(slurp(m_dir / "opened"), "1|" + url);
 }
