@@ -25,14 +25,20 @@ std::shared_ptr<const Image> PictureStore::load(const std::string& path, bool ke
     if (!bytes) {
         return nullptr;
     }
-    const auto hash = fnv1a(*bytes);
     const bool caching = m_caching && keep;
     if (caching) {
-        auto& bucket = m_byHash[hash];
-        auto hit =
-            std::find_if(bucket.begin(), bucket.end(), [&](const Entry& e) { return e.bytes == *bytes; });
-        if (hit != bucket.end()) {
-            return hit->image;
+        if (auto known = m_byPath.find(path); known != m_byPath.end() && known->second->bytes == *bytes) {
+            return known->second->image;
+        }
+    }
+    const auto hash = caching ? fnv1a(*bytes) : 0;
+    if (caching) {
+        // The same picture may stand under another name.
+        for (const auto& entry : m_byHash[hash]) {
+            if (entry->bytes == *bytes) {
+                m_byPath[path] = entry;
+                return entry->image;
+            }
         }
     }
     auto decoded = m_codec.decode(*bytes);
@@ -44,9 +50,12 @@ std::shared_ptr<const Image> PictureStore::load(const std::string& path, bool ke
     if (caching) {
         if (m_entries >= kMaxEntries) {
             m_byHash.clear();
+            m_byPath.clear();
             m_entries = 0;
         }
-        m_byHash[hash].push_back(Entry{std::move(*bytes), image});
+        auto entry = std::make_shared<const Entry>(Entry{std::move(*bytes), image});
+        m_byHash[hash].push_back(entry);
+        m_byPath[path] = std::move(entry);
         ++m_entries;
     }
     return image;

@@ -33,7 +33,10 @@ class PictureStore {
 
     Files& m_files;
     Codec& m_codec;
-    std::unordered_map<std::uint64_t, std::vector<Entry>> m_byHash;
+    // What each file held when it was last read: the usual case, the same
+    // bytes again, costs one comparison and no hashing.
+    std::unordered_map<std::string, std::shared_ptr<const Entry>> m_byPath;
+    std::unordered_map<std::uint64_t, std::vector<std::shared_ptr<const Entry>>> m_byHash;
     std::size_t m_entries = 0;
     std::size_t m_decodes = 0;
     bool m_caching = true;
