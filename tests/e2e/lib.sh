@@ -350,11 +350,12 @@ gl_libraries() {
     grep -oE '[^ ]*(libLLVM|libGL|libEGL|dri)[^ ]*\.so[^ ]*' "/proc/$1/maps" | sort -u || true
 }
 
-# Tries to take the keyboard for another X client, as a screen locker or a
-# second program would: prints "free" when that succeeded (and lets go at
-# once) or "held" when some client already holds it. Python's ctypes talks
-# to libX11 directly, so no extra tool is needed.
-keyboard_grab_state() {
+# What XGrabKeyboard answers another X client that asks for the keyboard
+# now, as a screen locker or a second program would: GrabSuccess (the grab
+# is let go at once), AlreadyGrabbed, GrabInvalidTime, GrabNotViewable or
+# GrabFrozen. Python's ctypes talks to libX11 directly, so no extra tool is
+# needed.
+keyboard_grab_status() {
     python3 - <<'PY'
 import ctypes, ctypes.util, os, sys
 x = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11") or "libX11.so.6")
@@ -368,13 +369,19 @@ x.XCloseDisplay.argtypes = [ctypes.c_void_p]
 d = x.XOpenDisplay(os.environ["DISPLAY"].encode())
 if not d:
     sys.exit("cannot open display")
-GrabSuccess, GrabModeAsync, CurrentTime = 0, 1, 0
+GrabModeAsync, CurrentTime = 1, 0
 status = x.XGrabKeyboard(d, x.XDefaultRootWindow(d), 1, GrabModeAsync, GrabModeAsync, CurrentTime)
-if status == GrabSuccess:
+if status == 0:
     x.XUngrabKeyboard(d, CurrentTime)
-print("free" if status == GrabSuccess else "held")
+names = ["GrabSuccess", "AlreadyGrabbed", "GrabInvalidTime", "GrabNotViewable", "GrabFrozen"]
+print(names[status] if 0 <= status < len(names) else "status %d" % status)
 x.XCloseDisplay(d)
 PY
+}
+
+# "free" when another client could take the keyboard, "held" otherwise.
+keyboard_grab_state() {
+    [ "$(keyboard_grab_status)" = GrabSuccess ] && echo free || echo held
 }
 
 # Waits until keyboard_grab_state reports STATE.

@@ -5,6 +5,7 @@
 #
 #   music.sh APP_DIR FIXTURE_MID
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/ui.sh"
 
 app_dir=$(cd "$1" && pwd) || fail "no application directory $1"
 fixture=$2
@@ -12,95 +13,36 @@ fixture=$2
 [ -f "$fixture" ] || fail "no fixture tune $fixture"
 
 readonly music_x=958 music_y=524 # the centre of MusicOn
-readonly rate=44100 frame_bytes=4 # the device: 16-bit stereo
+readonly rate=$AUDIO_RATE
 
 e2e_init
-require_tools python3
+ui_require
 start_xvfb
 
-# A copy of the application directory whose tune is the short fixture. The
-# program finds its assets beside its executable, so the executables are
-# copied and the asset folders linked.
+# A copy of the application directory whose tune is the short fixture.
 app="$E2E_TMP/app"
-mkdir -p "$app/MUSIC" "$app/MY_PICTURE"
-for entry in "$app_dir"/*; do
-    name=${entry##*/}
-    case $name in
-    MUSIC | MY_PICTURE) ;;
-    tintaro | COLORS.EXE) cp "$entry" "$app/" ;;
-    *) ln -s "$entry" "$app/$name" ;;
-    esac
-done
+copy_app "$app_dir" "$app" MUSIC MY_PICTURE
 cp "$fixture" "$app/MUSIC/001.MID"
 
-audio="$SDL_DISKAUDIOFILE"
-frames_played() {
-    echo $(($(stat -c %s "$audio" 2>/dev/null || echo 0) / frame_bytes))
-}
+start_program "$app" --windowed
 
-# Peak level in dBFS of the device output between two frame positions.
-peak_db() {
-    python3 - "$audio" "$1" "$2" <<'PY'
-import array, math, sys
-path, start, end = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
-with open(path, "rb") as f:
-    f.seek(start * 4)
-    samples = array.array("h", f.read(max(0, end - start) * 4))
-peak = max((abs(s) for s in samples), default=0)
-print("%.1f" % (20 * math.log10(peak / 32768) if peak else -120.0))
-PY
-}
-
-expect_level() {
-    local what=$1 from=$2 to=$3 compare=$4 limit=$5
-    local level
-    level=$(peak_db "$from" "$to")
-    note "$what: peak $level dBFS"
-    awk -v l="$level" -v m="$limit" -v c="$compare" 'BEGIN { exit !(c == "above" ? l > m : l < m) }' ||
-        fail "$what: peak $level dBFS, expected $compare $limit dBFS"
-}
-
-wait_frames() {
-    local until=$(($(frames_played) + $1))
-    local deadline=$((SECONDS + 30))
-    while [ "$(frames_played)" -lt "$until" ]; do
-        [ "$SECONDS" -le "$deadline" ] || fail "the audio device stopped playing"
-        sleep 0.02
-    done
-}
-
-# The colouring screen is up once the canvas shows the drawing: mostly white.
-wait_colouring_screen() {
-    local deadline=$((SECONDS + 30)) shot="$E2E_TMP/ready.png"
-    while [ "$SECONDS" -le "$deadline" ]; do
-        screenshot "$shot"
-        [ "$(count_colour "$shot" 30 29 750 600 "255 255 255" 8)" -gt 200000 ] && return 0
-        sleep 0.2
-    done
-    fail "the colouring screen did not appear"
-}
-
-start_app "$app/tintaro" --windowed
-wait_window Tintaro 20
-wait_colouring_screen
-
-on=$(frames_played)
+on=$(audio_frames)
 click $music_x $music_y
-wait_frames $((rate * 5))
+wait_audio_frames $((rate * 5))
 # Away and back: xdotool's synchronous move waits long for a pointer that is
 # already in place.
 move 600 700
-off=$(frames_played)
+off=$(audio_frames)
 click $music_x $music_y
-wait_frames $((rate * 6 / 10))
+wait_audio_frames $((rate * 6 / 10))
 
-expect_level "first second of the tune" $((on + rate / 10)) $((on + rate)) above -45
-expect_level "after the second click" $((off + rate / 5)) $(frames_played) below -90
+expect_audio "first second of the tune" $((on + rate / 10)) $((on + rate)) above -45
+expect_audio "after the second click" $((off + rate / 5)) $(audio_frames) below -90
 
 # The tune's length from the file, and the moments it began to sound: the
 # restart must follow the end within one tick (500 ms) and a little output
 # latency.
-python3 - "$audio" "$on" "$off" "$fixture" <<'PY' || fail "the tune did not restart in time"
+"$UI_PY" - "$SDL_DISKAUDIOFILE" "$on" "$off" "$fixture" <<'PY' || fail "the tune did not restart in time"
 import array, struct, sys
 
 path, on, off, midi_path = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), sys.argv[4]

@@ -257,33 +257,6 @@ copy_app() {
     done
 }
 
-# What XGrabKeyboard answers another X client that asks for the keyboard
-# now: GrabSuccess (the grab is let go at once), AlreadyGrabbed,
-# GrabInvalidTime, GrabNotViewable or GrabFrozen.
-keyboard_grab_status() {
-    "$UI_PY" - <<'PY'
-import ctypes, ctypes.util, os, sys
-x = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11") or "libX11.so.6")
-x.XOpenDisplay.restype = ctypes.c_void_p
-x.XOpenDisplay.argtypes = [ctypes.c_char_p]
-x.XDefaultRootWindow.restype = ctypes.c_ulong
-x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-x.XGrabKeyboard.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_int, ctypes.c_ulong]
-x.XUngrabKeyboard.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
-x.XCloseDisplay.argtypes = [ctypes.c_void_p]
-d = x.XOpenDisplay(os.environ["DISPLAY"].encode())
-if not d:
-    sys.exit("cannot open display")
-GrabModeAsync, CurrentTime = 1, 0
-status = x.XGrabKeyboard(d, x.XDefaultRootWindow(d), 1, GrabModeAsync, GrabModeAsync, CurrentTime)
-if status == 0:
-    x.XUngrabKeyboard(d, CurrentTime)
-names = ["GrabSuccess", "AlreadyGrabbed", "GrabInvalidTime", "GrabNotViewable", "GrabFrozen"]
-print(names[status] if 0 <= status < len(names) else "status %d" % status)
-x.XCloseDisplay(d)
-PY
-}
-
 # Waits until keyboard_grab_status answers STATUS.
 expect_grab_status() {
     local want=$1 deadline=$((SECONDS + ${2:-5})) got=""
