@@ -1,6 +1,7 @@
 #include "Effect.h"
 
 #include "Pitch.h"
+#include "ScriptLines.h"
 #include "Wav.h"
 
 #include <algorithm>
@@ -118,35 +119,26 @@ class Room {
 
 EffectScript parseEffect(std::string_view text, const std::string& sourceName) {
     EffectScript script;
-    std::istringstream lines{std::string(text)};
-    std::string line;
-    int lineNo = 0;
-    while (std::getline(lines, line)) {
-        ++lineNo;
-        if (const auto hash = line.find('#'); hash != std::string::npos)
-            line.erase(hash);
-        std::istringstream words(line);
-        std::string head;
-        if (!(words >> head))
-            continue;
-        const std::string where = sourceName + ":" + std::to_string(lineNo);
-        std::string value;
-        if (head == "length" || head == "peak" || head == "room" || head == "tone") {
-            if (!(words >> value))
-                throw std::runtime_error(where + ": " + head + " needs a value");
-            double& setting = head == "length" ? script.length
-                              : head == "peak" ? script.peakDb
-                              : head == "room" ? script.room
-                                               : script.tone;
-            setting = parseNumber(value, where);
-        } else if (isVoice(head)) {
-            script.strikes.push_back(parseStrike(head, words, where));
-            script.strikes.back().seed = static_cast<std::uint32_t>(lineNo);
-        } else {
-            throw std::runtime_error(where + ": unknown voice or setting '" + head +
-                                     "' (voices: " + voiceList() + ")");
-        }
-    }
+    forEachDirective(text, sourceName,
+                     [&](const std::string& head, std::istringstream& words, const std::string& where,
+                         [[maybe_unused]] int lineNo) {
+                         std::string value;
+                         if (head == "length" || head == "peak" || head == "room" || head == "tone") {
+                             if (!(words >> value))
+                                 throw std::runtime_error(where + ": " + head + " needs a value");
+                             double& setting = head == "length" ? script.length
+                                               : head == "peak" ? script.peakDb
+                                               : head == "room" ? script.room
+                                                                : script.tone;
+                             setting = parseNumber(value, where);
+                         } else if (isVoice(head)) {
+                             script.strikes.push_back(parseStrike(head, words, where));
+                             script.strikes.back().seed = static_cast<std::uint32_t>(lineNo);
+                         } else {
+                             throw std::runtime_error(where + ": unknown voice or setting '" + head +
+                                                      "' (voices: " + voiceList() + ")");
+                         }
+                     });
     if (script.strikes.empty())
         throw std::runtime_error(sourceName + ": no sounds");
     if (script.length < 0.2 || script.length > 1.2)

@@ -2,6 +2,7 @@
 
 #include "Midi.h"
 #include "Pitch.h"
+#include "ScriptLines.h"
 
 #include <algorithm>
 #include <map>
@@ -250,66 +251,58 @@ Instrument parseInstrument(const std::string& name, std::istringstream& words, c
 
 ParsedScore parse(std::string_view text, const std::string& sourceName) {
     ParsedScore score;
-    std::istringstream lines{std::string(text)};
-    std::string line;
-    int lineNo = 0;
-    while (std::getline(lines, line)) {
-        ++lineNo;
-        if (const auto hash = line.find('#'); hash != std::string::npos)
-            line.erase(hash);
-        std::istringstream words(line);
-        std::string head;
-        if (!(words >> head))
-            continue;
-        const std::string where = sourceName + ":" + std::to_string(lineNo);
-        if (head == "title") {
-            std::getline(words >> std::ws, score.title);
-        } else if (head == "tempo") {
-            std::string v;
-            words >> v;
-            score.tempo = parseInt(v, where);
-        } else if (head == "meter") {
-            std::string a, b;
-            words >> a >> b;
-            score.beatsPerBar = parseInt(a, where);
-            score.beatUnit = parseInt(b, where);
-            if (score.beatUnit != 2 && score.beatUnit != 4 && score.beatUnit != 8)
-                fail(where, "the beat unit is 2, 4 or 8");
-        } else if (head == "instrument") {
-            std::string name;
-            if (!(words >> name) || score.find(name) || name == "chords")
-                fail(where, "an instrument needs a new name");
-            score.instruments.push_back(parseInstrument(name, words, where));
-        } else if (head == "section") {
-            Section section;
-            if (!(words >> section.name))
-                fail(where, "a section needs a name");
-            section.where = where;
-            for (const auto& [key, value] : keyValues(words, where)) {
-                if (key == "accompaniment")
-                    section.accompaniment = value;
-                else if (key == "bass")
-                    section.bass = value;
-                else if (key == "drums")
-                    section.drums = value;
-                else if (key == "tempo")
-                    section.tempo = parseInt(value, where);
-                else if (key == "dynamics")
-                    section.dynamics = parseInt(value, where);
-                else
-                    fail(where, "unknown section setting " + key);
-            }
-            score.sections.push_back(std::move(section));
-        } else if (score.sections.empty()) {
-            fail(where, "music before the first section");
-        } else if (head == "chords") {
-            parseChordLine(score.sections.back(), words, score, where);
-        } else if (const Instrument* inst = score.find(head); inst && inst->role == Role::Melody) {
-            parseMelodyLine(score.sections.back(), head, words, score, where);
-        } else {
-            fail(where, "'" + head + "' is neither a setting nor a melody instrument");
-        }
-    }
+    forEachDirective(text, sourceName,
+                     [&](const std::string& head, std::istringstream& words, const std::string& where,
+                         [[maybe_unused]] int lineNo) {
+                         if (head == "title") {
+                             std::getline(words >> std::ws, score.title);
+                         } else if (head == "tempo") {
+                             std::string v;
+                             words >> v;
+                             score.tempo = parseInt(v, where);
+                         } else if (head == "meter") {
+                             std::string a, b;
+                             words >> a >> b;
+                             score.beatsPerBar = parseInt(a, where);
+                             score.beatUnit = parseInt(b, where);
+                             if (score.beatUnit != 2 && score.beatUnit != 4 && score.beatUnit != 8)
+                                 fail(where, "the beat unit is 2, 4 or 8");
+                         } else if (head == "instrument") {
+                             std::string name;
+                             if (!(words >> name) || score.find(name) || name == "chords")
+                                 fail(where, "an instrument needs a new name");
+                             score.instruments.push_back(parseInstrument(name, words, where));
+                         } else if (head == "section") {
+                             Section section;
+                             if (!(words >> section.name))
+                                 fail(where, "a section needs a name");
+                             section.where = where;
+                             for (const auto& [key, value] : keyValues(words, where)) {
+                                 if (key == "accompaniment")
+                                     section.accompaniment = value;
+                                 else if (key == "bass")
+                                     section.bass = value;
+                                 else if (key == "drums")
+                                     section.drums = value;
+                                 else if (key == "tempo")
+                                     section.tempo = parseInt(value, where);
+                                 else if (key == "dynamics")
+                                     section.dynamics = parseInt(value, where);
+                                 else
+                                     fail(where, "unknown section setting " + key);
+                             }
+                             score.sections.push_back(std::move(section));
+                         } else if (score.sections.empty()) {
+                             fail(where, "music before the first section");
+                         } else if (head == "chords") {
+                             parseChordLine(score.sections.back(), words, score, where);
+                         } else if (const Instrument* inst = score.find(head);
+                                    inst && inst->role == Role::Melody) {
+                             parseMelodyLine(score.sections.back(), head, words, score, where);
+                         } else {
+                             fail(where, "'" + head + "' is neither a setting nor a melody instrument");
+                         }
+                     });
     if (score.sections.empty())
         fail(sourceName, "no sections");
     for (const Section& s : score.sections) {
