@@ -27,31 +27,28 @@ void Harness::send(const Event& event) {
     f.scene.present();
 }
 
-void Harness::move(float x, float y, int buttons) {
+namespace {
+
+Event pointerEvent(EventType type, float x, float y, int button, int buttons) {
     Event e;
-    e.type = EventType::MouseMove;
+    e.type = type;
     e.x = x;
     e.y = y;
+    e.button = button;
     e.buttons = buttons;
-    send(e);
+    return e;
 }
 
+} // namespace
+
+void Harness::move(float x, float y, int buttons) {
+    send(pointerEvent(EventType::MouseMove, x, y, 0, buttons));
+}
 void Harness::press(float x, float y, int button) {
-    Event e;
-    e.type = EventType::MouseDown;
-    e.x = x;
-    e.y = y;
-    e.button = button;
-    send(e);
+    send(pointerEvent(EventType::MouseDown, x, y, button, 0));
 }
-
 void Harness::release(float x, float y, int button) {
-    Event e;
-    e.type = EventType::MouseUp;
-    e.x = x;
-    e.y = y;
-    e.button = button;
-    send(e);
+    send(pointerEvent(EventType::MouseUp, x, y, button, 0));
 }
 
 void Harness::click(float x, float y, int button) {
