@@ -178,11 +178,18 @@ start_wm() {
     require_tools openbox xprop
     openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
     WM_PID=$!
-    wait_until 30 "openbox did not start: $(cat "$E2E_TMP/openbox.log")" _wm_ready
+    wait_until 60 "openbox did not get ready" _wm_ready
 }
 
+# Openbox claims the screen (_NET_SUPPORTING_WM_CHECK, and with it every
+# window's map request) before it reads its configuration and loads its
+# theme's fonts; only then does it map windows. With a cold font cache (a
+# fresh machine, the test's empty home) that takes seconds on a loaded
+# machine, and a window started in between stays unmapped all that time.
+# _OB_THEME is set once the theme is loaded.
 _wm_ready() {
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
+    kill -0 "$WM_PID" 2>/dev/null || { echo "openbox ended: $(cat "$E2E_TMP/openbox.log")" >&2; return 1; }
+    xprop -root _OB_THEME 2>/dev/null | grep -q ' = '
 }
 
 # Starts the program in a session of its own, so that everything it starts
