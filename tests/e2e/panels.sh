@@ -108,7 +108,7 @@ read -r x y w h < <(window_geometry)
 keys ctrl+x
 expect_panel CTRLX.JPG 312 259 400 150
 click_at "$cloud"
-ui_settle 800 20 ne
+ui_settle 512 300 ne
 expect_canvas 0 "$drawing" ignore:312,259,400,250
 click_at "$NE_C"
 expect_canvas 20 "$drawing" # the panel is gone

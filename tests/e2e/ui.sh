@@ -196,7 +196,8 @@ _canvas_is() {
 # its hover face, and moved off it its resting face), the action has been
 # handled too, so what the screen shows then is its whole effect. The button
 # is Papir on the colouring screen, Ne over the exit panel.
-#   ui_settle X Y [papir|ne]   (X Y: where the pointer goes back to)
+#   ui_settle X Y [papir|ne]   (X Y: where the pointer goes back to: a
+#   spot on the frame for Papir, on the panel's picture for Ne)
 ui_settle() {
     local x=$1 y=$2 rest hover centre geometry
     case ${3:-papir} in
