@@ -116,20 +116,21 @@ now_us() {
 #   wait_until SECONDS WHAT COMMAND [ARGS...]
 WAIT_OUTPUT=""
 wait_until() {
-    local seconds=$1 what=$2
+    # Names of its own that no caller's variable can be hidden by.
+    local _wait_seconds=$1 _wait_what=$2 _wait_output _wait_last=""
     shift 2
-    local deadline=$(($(now_us) + ${seconds%.*} * 1000000)) complaint="$E2E_TMP/wait-complaint" out
+    local _wait_deadline=$(($(now_us) + ${_wait_seconds%.*} * 1000000))
+    local _wait_complaint="$E2E_TMP/wait-complaint"
     while :; do
-        if out=$("$@" 2>"$complaint"); then
-            WAIT_OUTPUT=$out
+        if _wait_output=$("$@" 2>"$_wait_complaint"); then
+            WAIT_OUTPUT=$_wait_output
             return 0
         fi
-        [ "$(now_us)" -lt "$deadline" ] || break
+        [ "$(now_us)" -lt "$_wait_deadline" ] || break
         sleep 0.05
     done
-    local last=""
-    [ -s "$complaint" ] && last=": $(tail -n3 "$complaint" | sed 's/^FAIL: //' | tr '\n' ' ')"
-    fail "$what (waited ${seconds}s)$last"
+    [ -s "$_wait_complaint" ] && _wait_last=": $(tail -n3 "$_wait_complaint" | sed 's/^FAIL: //' | tr '\n' ' ')"
+    fail "$_wait_what (waited ${_wait_seconds}s)$_wait_last"
 }
 
 # True while PID runs (a zombie has ended).
