@@ -1,5 +1,6 @@
 #include "scene/Scene.h"
 
+#include "platform/AppPath.h"
 #include "scene/StepFailed.h"
 
 #include <algorithm>
@@ -70,7 +71,7 @@ void Scene::create(const std::string& appPath) {
             c.picture = read("\\PICTURE\\" + std::string(spec.startPicture));
         }
     }
-    if (auto start = m_pictures.load(m_appPath + "\\PICTURE\\01.GIF", false)) {
+    if (auto start = m_pictures.load(joinPath(m_appPath, "\\PICTURE\\01.GIF"), false)) {
         setCanvasImage(*start);
     }
     m_background = read("\\PICTURE\\GLAVNA.JPG");
@@ -78,11 +79,14 @@ void Scene::create(const std::string& appPath) {
 }
 
 std::shared_ptr<const Image> Scene::read(const std::string& relativePath) {
-    return m_pictures.load(m_appPath + relativePath);
+    return m_pictures.load(joinPath(m_appPath, relativePath));
 }
 
 void Scene::setVisible(ControlId id, bool visible) {
     auto& c = m_controls[index(id)];
+    if (!visible && m_focus == id) {
+        m_focus.reset();
+    }
     if (c.visible != visible) {
         c.visible = visible;
         markDirty(c.rect);
@@ -92,6 +96,9 @@ void Scene::setVisible(ControlId id, bool visible) {
 void Scene::setEnabled(ControlId id, bool enabled) {
     // A disabled control looks exactly like an enabled one: nothing to redraw.
     m_controls[index(id)].enabled = enabled;
+    if (!enabled && m_focus == id) {
+        m_focus.reset();
+    }
 }
 
 void Scene::move(ControlId id, int left, int top) {
@@ -150,7 +157,7 @@ void Scene::setCanvasImage(const Image& image) {
 }
 
 void Scene::setCanvasCursor(const std::string& relativePath) {
-    auto cursor = m_platform.window.loadCursor(m_appPath + relativePath);
+    auto cursor = m_platform.window.loadCursor(joinPath(m_appPath, relativePath));
     if (!cursor) {
         throw StepFailed{};
     }

@@ -34,6 +34,12 @@ class Scene {
     void setEnabled(ControlId id, bool enabled);
     void move(ControlId id, int left, int top);
 
+    // The control holding the keyboard focus. Hiding or disabling it takes
+    // the focus away for good: keys then go to the window until a click
+    // gives the focus to a control again.
+    std::optional<ControlId> focus() const { return m_focus; }
+    void setFocus(std::optional<ControlId> id) { m_focus = id; }
+
     // Reads appPath + relative path and makes it the control's picture; throws
     // StepFailed (the control keeps its picture) when it cannot be read.
     void assignPicture(ControlId id, const std::string& relativePath);
@@ -74,6 +80,7 @@ class Scene {
     PictureStore m_pictures;
     std::string m_appPath;
     std::array<Control, kControlCount> m_controls;
+    std::optional<ControlId> m_focus;
     std::shared_ptr<const Image> m_background;
     Image m_canvas;
     std::unique_ptr<Cursor> m_canvasCursor;

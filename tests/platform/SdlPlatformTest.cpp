@@ -1,6 +1,7 @@
 // The real files, codec, key codes, random numbers and process reaper of the
 // SDL platform layer. None of this opens a window.
 
+#include "platform/AppPath.h"
 #include "platform/sdl/KeyMap.h"
 #include "platform/sdl/PosixFiles.h"
 #include "platform/sdl/PosixSystem.h"
@@ -136,7 +137,7 @@ class TempDir : public ::testing::Test {
     void TearDown() override { fs::remove_all(m_dir); }
 
     // The form the program builds: a directory, then a backslash path.
-    std::string appPath(const std::string& relative) const { return m_dir.string() + relative; }
+    std::string appPath(const std::string& relative) const { return joinPath(m_dir.string(), relative); }
 
     fs::path m_dir;
     PosixFiles m_files;
@@ -157,21 +158,24 @@ std::uint64_t bytesReadSoFar() {
 
 } // namespace
 
-TEST(LocalPath, TurnsBackslashesIntoSlashesAndCollapsesDoubles) {
+TEST(JoinPath, TurnsOnlyTheRelativePartsBackslashesIntoSlashes) {
     const struct {
-        const char* in;
+        const char* directory;
+        const char* relative;
         const char* out;
     } cases[] = {
-        {"/opt/app\\PICTURE\\01.GIF", "/opt/app/PICTURE/01.GIF"},
-        {"/opt/app/\\PICTURE\\GLAVNA.JPG", "/opt/app/PICTURE/GLAVNA.JPG"},
-        {"/\\COLORS.EXE", "/COLORS.EXE"},
-        {"//opt//app\\\\SOUND\\x.wav", "/opt/app/SOUND/x.wav"},
-        {"relative\\MY_PICTURE\\01.GIF", "relative/MY_PICTURE/01.GIF"},
-        {"/plain/path", "/plain/path"},
-        {"", ""},
+        {"/opt/app", "\\PICTURE\\01.GIF", "/opt/app/PICTURE/01.GIF"},
+        {"/opt/app/", "\\MUSIC\\001.MID", "/opt/app/MUSIC/001.MID"},
+        {"/", "\\COLORS.EXE", "/COLORS.EXE"},
+        {"/home/ana/a\\b", "\\PICTURE\\GLAVNA.JPG", "/home/ana/a\\b/PICTURE/GLAVNA.JPG"},
+        {"/home/ana/a\\b/", "\\MY_PICTURE", "/home/ana/a\\b/MY_PICTURE"},
+        {"/home/ana/ends\\", "\\SOUND\\ZUTA.WAV", "/home/ana/ends\\/SOUND/ZUTA.WAV"},
+        {"//opt//app", "\\\\SOUND\\x.wav", "//opt//app/SOUND/x.wav"},
+        {"relative", "\\MY_PICTURE\\01.GIF", "relative/MY_PICTURE/01.GIF"},
+        {"/plain/path", "", "/plain/path"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(localPath(c.in), c.out) << c.in;
+        EXPECT_EQ(joinPath(c.directory, c.relative), c.out) << c.directory << " + " << c.relative;
     }
 }
 
@@ -183,6 +187,23 @@ TEST_F(TempDir, ReadsThroughABackslashPath) {
     EXPECT_EQ(std::string(bytes->begin(), bytes->end()), std::string("GIF89a\0\x01\xff", 9));
     EXPECT_FALSE(m_files.read(appPath("\\PICTURE\\02.GIF")).has_value());
     EXPECT_FALSE(m_files.read(appPath("\\PICTURE")).has_value()) << "a directory is not a file";
+}
+
+TEST_F(TempDir, WorksInsideAFolderWhoseNameHasABackslash) {
+    const fs::path app = m_dir / "a\\b";
+    fs::create_directories(app / "PICTURE");
+    fs::create_directories(app / "MY_PICTURE");
+    put(app / "PICTURE" / "01.GIF", "GIF89a");
+    const std::string dir = app.string();
+    const auto bytes = m_files.read(joinPath(dir, "\\PICTURE\\01.GIF"));
+    ASSERT_TRUE(bytes.has_value());
+    EXPECT_EQ(std::string(bytes->begin(), bytes->end()), "GIF89a");
+    EXPECT_EQ(m_files.length(joinPath(dir, "\\PICTURE\\01.GIF")), std::optional<std::uint64_t>(6));
+    EXPECT_TRUE(m_files.isWritableDirectory(joinPath(dir, "\\MY_PICTURE")));
+    const std::vector<std::uint8_t> data{1, 2, 3};
+    ASSERT_TRUE(m_files.writeAtomically(joinPath(dir, "\\MY_PICTURE\\01.GIF"), data));
+    EXPECT_EQ(slurp(app / "MY_PICTURE" / "01.GIF"), std::string("\x01\x02\x03"));
+    EXPECT_FALSE(fs::exists(m_dir / "a" / "b")) << "nothing went to a folder a/b";
 }
 
 TEST_F(TempDir, LengthComesFromTheFileSystemWithoutReading) {
@@ -497,7 +518,7 @@ TEST_F(TempDir, StartedProgramsRunWithoutWaitingAndAreReaped) {
     const fs::path script = m_dir / "COLORS.EXE";
     put(script, "#!/bin/sh\necho started > \"$(dirname \"$0\")/ran\"\n");
     fs::permissions(script, fs::perms::owner_all);
-    ASSERT_TRUE(processes.start(m_dir.string() + "\\COLORS.EXE"));
+    ASSERT_TRUE(processes.start(joinPath(m_dir.string(), "\\COLORS.EXE")));
     for (int i = 0; i < 200 && !hasContent(m_dir / "ran"); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
@@ -509,7 +530,7 @@ TEST_F(TempDir, StartedProgramsRunWithoutWaitingAndAreReaped) {
     }
     EXPECT_EQ(zombies, 0);
 
-    EXPECT_FALSE(processes.start(m_dir.string() + "\\MISSING.EXE"));
+    EXPECT_FALSE(processes.start(joinPath(m_dir.string(), "\\MISSING.EXE")));
 }
 
 TEST_F(TempDir, OpensAUrlThroughXdgOpenOnThePath) {

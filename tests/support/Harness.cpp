@@ -8,7 +8,10 @@
 
 namespace tintaro::test {
 
-Harness::Harness(bool startUp) : appDir(TINTARO_ASSETS), fake(appDir), f(fake.platform), s(f.state) {
+Harness::Harness(bool startUp) : Harness(TINTARO_ASSETS, startUp) {}
+
+Harness::Harness(std::string dir, bool startUp)
+    : appDir(std::move(dir)), fake(appDir), f(fake.platform), s(f.state) {
     registerHandlers(f);
     fake.window.create(std::string(kWindowCaption));
     f.scene.create(appDir);
@@ -19,7 +22,6 @@ Harness::Harness(bool startUp) : appDir(TINTARO_ASSETS), fake(appDir), f(fake.pl
 
 void Harness::start() {
     loadFormaMain(f);
-    f.router.resetFocus();
 }
 
 void Harness::send(const Event& event) {

@@ -12,6 +12,8 @@ namespace tintaro::test {
 class Harness {
   public:
     explicit Harness(bool startUp = true);
+    // Started from another application directory (a link to the shipped tree).
+    explicit Harness(std::string appDir, bool startUp = true);
 
     void start();
 

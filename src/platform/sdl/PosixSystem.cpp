@@ -1,7 +1,5 @@
 #include "platform/sdl/PosixSystem.h"
 
-#include "platform/sdl/PosixFiles.h"
-
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -66,9 +64,9 @@ PosixProcesses::PosixProcesses() {
 }
 
 bool PosixProcesses::start(const std::string& path) {
-    std::string local = localPath(path);
-    char* argv[] = {local.data(), nullptr};
-    return spawn(local.c_str(), argv, false);
+    std::string program = path;
+    char* argv[] = {program.data(), nullptr};
+    return spawn(program.c_str(), argv, false);
 }
 
 bool PosixProcesses::openUrl(const std::string& url) {

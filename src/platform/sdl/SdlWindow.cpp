@@ -141,7 +141,7 @@ bool SdlWindow::create(const std::string& title) {
     }
     // Scaled to a larger display, line drawings look better smoothed.
     SDL_SetTextureScaleMode(m_texture, SDL_ScaleModeLinear);
-    if (SurfacePtr icon = loadSurface(m_files, m_files.executableDirectory() + "\\UI\\ICON32.png")) {
+    if (SurfacePtr icon = loadSurface(m_files, m_files.executableDirectory() + "/UI/ICON32.png")) {
         SDL_SetWindowIcon(m_window, icon.get());
     }
     // The window's own pointer is the arrow from the start, not whatever the
@@ -389,7 +389,7 @@ std::unique_ptr<Cursor> SdlWindow::loadCursor(const std::string& iconPath) {
 SDL_Cursor* SdlWindow::uiCursor(SDL_Cursor*& slot, bool& tried, const char* file) {
     if (!tried) {
         tried = true;
-        slot = centredCursor(m_files, m_files.executableDirectory() + "\\UI\\" + file);
+        slot = centredCursor(m_files, m_files.executableDirectory() + "/UI/" + file);
     }
     return slot;
 }

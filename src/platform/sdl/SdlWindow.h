@@ -33,6 +33,7 @@ class SdlWindow final : public Window {
     std::unique_ptr<Cursor> loadCursor(const std::string& iconPath) override;
     void setCursor(CursorKind kind, const Cursor* custom) override;
     void destroy() override;
+    void showMessage(const std::string& title, const std::string& text) override;
 
     // The keyboard guard's hold: while wanted, the window grabs the keyboard
     // whenever it is shown and has the focus.
