@@ -1,0 +1,267 @@
+#!/usr/bin/env bash
+# The keyboard guard on a Wayland desktop, under a private headless sway with
+# XWayland, both displays offered to the program as on a desktop session:
+#  1. natively (the program's own choice): the window full screen and
+#     focused, the colouring screen drawn exactly; sway's Super+Return,
+#     Alt+Tab and Menu bindings do not run while the program runs, while a
+#     binding marked --inhibited does (so the keys do arrive); a click fills;
+#     Ctrl+X and Da end the program with status 0, and the bindings run again;
+#  2. when the window cannot be drawn natively (no GPU driver), the program
+#     runs through XWayland instead; with no display at all, or Wayland alone
+#     and no GPU driver, it ends with one line on standard error saying why;
+#  3. through XWayland with SDL_VIDEODRIVER=x11: drawn exactly, and the way
+#     out works; whether sway's bindings are held is recorded, not asserted
+#     (wlroots does not implement XWayland keyboard grabs).
+# Keys and the pointer come from one virtual keyboard and one virtual pointer
+# of our own (wayland/VirtualInput.c) that stay attached for the whole run.
+# Sway refuses to run as root, so sway, the input helper and the program run
+# as nobody, from a copy of the application directory.
+#   wayland.sh APP_DIR VIRTUAL_INPUT
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/ui.sh"
+app=${1:?application directory}
+input_helper=${2:?virtual input helper}
+[ -x "$app/tintaro" ] || fail "no program at $app/tintaro"
+[ -x "$input_helper" ] || fail "no input helper at $input_helper"
+e2e_init
+ui_require
+require_tools sway swaymsg grim Xwayland setpriv
+
+# Everything of nobody's lives under one folder that nobody owns.
+chmod 0755 "$E2E_TMP"
+own="$E2E_TMP/nobody"
+mkdir -p "$own/run" "$own/home" "$own/shots"
+chmod 0700 "$own/run"
+copy="$own/app"
+cp -r "$app" "$copy"
+cp "$input_helper" "$own/virtual_input"
+chown -R nobody:nogroup "$own"
+chmod -R a+rX "$own/app"
+export XDG_RUNTIME_DIR="$own/run" HOME="$own/home" XDG_CACHE_HOME="$own/home/.cache"
+# The program's sound is not looked at here.
+export SDL_AUDIODRIVER=dummy
+unset SDL_DISKAUDIOFILE
+
+as_nobody() {
+    setpriv --reuid=nobody --regid=nogroup --clear-groups "$@"
+}
+
+SWAY_PID=""
+BINDINGS_PID=""
+INPUT_PID=""
+_wayland_cleanup() {
+    local status=$?
+    [ -n "$INPUT_PID" ] && kill "$INPUT_PID" 2>/dev/null
+    [ -n "$BINDINGS_PID" ] && kill "$BINDINGS_PID" 2>/dev/null
+    # Sway takes its XWayland server with it.
+    [ -n "$SWAY_PID" ] && kill "$SWAY_PID" 2>/dev/null && wait "$SWAY_PID" 2>/dev/null
+    (exit "$status")
+    _e2e_cleanup
+}
+trap _wayland_cleanup EXIT
+
+# Sway's bindings run no command of their own: each one's run is an event
+# that sway reports, in order, to the subscriber below.
+cat >"$own/sway.conf" <<EOF
+output HEADLESS-1 resolution 1024x768 position 0 0
+xwayland force
+default_border none
+focus_follows_mouse no
+bindsym Mod4+Return nop guard-super
+bindsym Mod1+Tab nop guard-alt-tab
+bindsym Menu nop guard-menu
+bindsym --inhibited Mod4+F12 nop guard-control
+exec printf %s "\$DISPLAY" >$own/display
+EOF
+
+_sway_ready() {
+    process_runs "$SWAY_PID" || { echo "sway ended: $(tail -n3 "$E2E_TMP/sway.log")" >&2; exit 2; }
+    [ -S "$XDG_RUNTIME_DIR/sway-ipc.$(id -u nobody).$SWAY_PID.sock" ] && [ -s "$own/display" ] &&
+        ls "$XDG_RUNTIME_DIR" | grep -qx 'wayland-[0-9]*'
+}
+
+env -u WAYLAND_DISPLAY -u DISPLAY WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+    setpriv --reuid=nobody --regid=nogroup --clear-groups sway -c "$own/sway.conf" >"$E2E_TMP/sway.log" 2>&1 &
+SWAY_PID=$!
+wait_until 30 "sway did not start" _sway_ready
+export SWAYSOCK="$XDG_RUNTIME_DIR/sway-ipc.$(id -u nobody).$SWAY_PID.sock"
+WAYLAND_DISPLAY=$(ls "$XDG_RUNTIME_DIR" | grep -x 'wayland-[0-9]*' | head -n1)
+DISPLAY=$(cat "$own/display")
+export WAYLAND_DISPLAY DISPLAY
+
+setpriv --reuid=nobody --regid=nogroup --clear-groups swaymsg -r -m -t subscribe '["binding"]' \
+    >"$E2E_TMP/bindings.log" 2>&1 &
+BINDINGS_PID=$!
+
+coproc INPUT { exec setpriv --reuid=nobody --regid=nogroup --clear-groups "$own/virtual_input" 1024 768 2>"$E2E_TMP/input.log"; }
+read -r -t 30 reply <&"${INPUT[0]}" || true
+[ "${reply:-}" = ready ] || fail "the input helper did not start: $(cat "$E2E_TMP/input.log")"
+
+# Sends one command to the input helper and waits until sway has it.
+input() {
+    local answer=""
+    echo "$*" >&"${INPUT[1]}"
+    read -r -t 30 answer <&"${INPUT[0]}" || true
+    [ "$answer" = ok ] || fail "input '$*': ${answer:-no answer} $(cat "$E2E_TMP/input.log")"
+}
+
+# The screen as sway composes it (headless sway draws the pointer into it).
+screenshot() {
+    as_nobody grim "$own/shots/shot.png" && cp "$own/shots/shot.png" "$1" || fail "grim failed"
+}
+
+# "SHELL FULLSCREEN FOCUSED X Y W H" of the first window in sway's tree
+# whose KEY (pid, name) is VALUE.
+sway_window() {
+    as_nobody swaymsg -r -t get_tree | python3 -c '
+import json, sys
+key, value = sys.argv[1], sys.argv[2]
+def walk(node):
+    yield node
+    for child in node.get("nodes", []) + node.get("floating_nodes", []):
+        yield from walk(child)
+for node in walk(json.load(sys.stdin)):
+    if node.get("shell") and str(node.get(key)) == value:
+        r = node["rect"]
+        print(node["shell"], node.get("fullscreen_mode"), node.get("focused"), r["x"], r["y"], r["width"], r["height"])
+        sys.exit(0)
+sys.exit("no window whose %s is %s" % (key, value))' "$1" "$2"
+}
+
+app_window() {
+    sway_window pid "$APP_PID"
+}
+
+# Waits for the companion's splash, titled "Tintaro", on SHELL.
+expect_splash() {
+    wait_until 30 "no splash on $1" _splash_on "$1"
+}
+
+_splash_on() {
+    local got
+    got=$(sway_window name Tintaro) || return 1
+    [ "${got%% *}" = "$1" ] || { echo "the splash: $got" >&2; return 1; }
+}
+
+# Waits until the program's window is full screen and focused, on SHELL
+# (xdg_shell natively, xwayland through XWayland).
+expect_app_window() {
+    wait_until 30 "the program's window is not full screen and focused on $1" _app_window_is "$1"
+}
+
+_app_window_is() {
+    local got
+    got=$(app_window) || return 1
+    [ "$got" = "$1 1 True 0 0 1024 768" ] || { echo "its window: $got" >&2; return 1; }
+}
+
+start_as_nobody() {
+    start_app "$(command -v setpriv)" --reuid=nobody --regid=nogroup --clear-groups env "$@" "$copy/tintaro"
+}
+
+# The bindings sway ran since the log had LINES lines, one name a line.
+bindings_since() {
+    tail -n +"$(($1 + 1))" "$E2E_TMP/bindings.log" | grep -o 'guard-[a-z-]*' || true
+}
+
+bindings_logged() {
+    wc -l <"$E2E_TMP/bindings.log"
+}
+
+_control_ran_since() {
+    bindings_since "$1" | grep -qx guard-control
+}
+
+# Presses Super+Return, Alt+Tab and Menu, then the control binding, and
+# prints the names of the first three that sway ran.
+desktop_shortcuts() {
+    local before
+    before=$(bindings_logged)
+    input key super+Return
+    input key alt+Tab
+    input key Menu
+    input key super+F12
+    # Sway reports the bindings in the order it handles the keys, so once
+    # the control's run is reported, the others would have been too.
+    wait_until 20 "the control binding (marked --inhibited) never ran" _control_ran_since "$before"
+    bindings_since "$before" | { grep -vx guard-control || true; } | tr '\n' ' ' | sed 's/ $//'
+}
+
+# The pointer rests where it covers nothing that a check looks at.
+readonly REST="1020 764"
+
+# 0. The bindings and the input work before the program runs.
+ran=$(desktop_shortcuts)
+[ "$ran" = "guard-super guard-alt-tab guard-menu" ] || fail "without the program sway ran '$ran'"
+
+# 1. Natively.
+start_as_nobody
+expect_splash xdg_shell
+expect_app_window xdg_shell
+input move $REST
+expect_canvas 30 "$copy/PICTURE/01.GIF"
+screenshot "$E2E_TMP/native.png"
+expect_colouring_screen "$E2E_TMP/native.png" "$copy"
+wait_idle
+ran=$(desktop_shortcuts)
+[ -z "$ran" ] || fail "sway ran '$ran' while the program held the keyboard"
+expect_app_window xdg_shell
+input move 400 330
+input click
+input move $REST
+expect_canvas 20 "$copy/PICTURE/01.GIF" "fill:400,330,${RED// /,}"
+input key ctrl+x
+expect_screen_region 4 "$copy/PICTURE/CTRLX.JPG" 312 259 400 150 0 0
+input move $DA_C
+input click
+expect_exit "$APP_PID" 0
+expect_no_process_left
+APP_PID=""
+ran=$(desktop_shortcuts)
+[ "$ran" = "guard-super guard-alt-tab guard-menu" ] || fail "after the program ended sway ran '$ran'"
+
+# 2. No GPU driver to draw with natively: glvnd finds no EGL vendor.
+start_as_nobody __EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent
+expect_splash xwayland
+expect_app_window xwayland
+kill -TERM "$APP_PID"
+expect_exit "$APP_PID" 0
+APP_PID=""
+# The ways out with a reason, `WANTED|ENVIRONMENT` a line; an empty runtime
+# folder, so that SDL finds no Wayland display by its default name either.
+mkdir -p "$own/empty"
+chown nobody:nogroup "$own/empty"
+while IFS='|' read -r wanted settings; do
+    status=0
+    # shellcheck disable=SC2086
+    as_nobody env -u WAYLAND_DISPLAY -u DISPLAY XDG_RUNTIME_DIR="$own/empty" $settings "$copy/tintaro" \
+        >/dev/null 2>"$E2E_TMP/stderr.log" || status=$?
+    [ "$status" -ne 0 ] || fail "with '$settings' the program ended with status 0"
+    [ "$(wc -l <"$E2E_TMP/stderr.log")" -eq 1 ] && grep -q "^tintaro: $wanted" "$E2E_TMP/stderr.log" ||
+        fail "with '$settings', expected one line 'tintaro: $wanted...' on standard error, got: $(cat "$E2E_TMP/stderr.log")"
+    note "${settings:-no display}: $(cat "$E2E_TMP/stderr.log")"
+done <<EOF
+no display|
+cannot make the window|XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR WAYLAND_DISPLAY=$WAYLAND_DISPLAY __EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent
+EOF
+
+# 3. Through XWayland, as the user may ask.
+start_as_nobody SDL_VIDEODRIVER=x11
+expect_app_window xwayland
+input move $REST
+expect_canvas 30 "$copy/PICTURE/01.GIF"
+wait_idle
+ran=$(desktop_shortcuts)
+if [ -z "$ran" ]; then
+    note "through XWayland the guard holds: sway ran no binding"
+else
+    note "through XWayland the guard does not hold: sway ran $ran"
+fi
+input key ctrl+x
+expect_screen_region 4 "$copy/PICTURE/CTRLX.JPG" 312 259 400 150 0 0
+input move $DA_C
+input click
+expect_exit "$APP_PID" 0
+expect_no_process_left
+APP_PID=""
+pass
