@@ -12,125 +12,28 @@
 #  3. through XWayland with SDL_VIDEODRIVER=x11: drawn exactly, and the way
 #     out works; whether sway's bindings are held is recorded, not asserted
 #     (wlroots does not implement XWayland keyboard grabs).
-# Keys and the pointer come from one virtual keyboard and one virtual pointer
-# of our own (wayland/VirtualInput.c) that stay attached for the whole run.
-# Sway refuses to run as root, so sway, the input helper and the program run
-# as nobody, from a copy of the application directory.
+# Keys and the pointer come from a virtual keyboard and pointer of our own,
+# and sway and the program run as nobody (sway.sh).
 #   wayland.sh APP_DIR VIRTUAL_INPUT
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/ui.sh"
+source "$(dirname "$0")/sway.sh"
 app=${1:?application directory}
 input_helper=${2:?virtual input helper}
 [ -x "$app/tintaro" ] || fail "no program at $app/tintaro"
-[ -x "$input_helper" ] || fail "no input helper at $input_helper"
 e2e_init
 ui_require
-require_tools sway swaymsg grim Xwayland setpriv
 
-# Everything of nobody's lives under one folder that nobody owns.
-chmod 0755 "$E2E_TMP"
-own="$E2E_TMP/nobody"
-mkdir -p "$own/run" "$own/home" "$own/shots"
-chmod 0700 "$own/run"
-copy="$own/app"
-cp -r "$app" "$copy"
-cp "$input_helper" "$own/virtual_input"
-chown -R nobody:nogroup "$own"
-chmod -R a+rX "$own/app"
-export XDG_RUNTIME_DIR="$own/run" HOME="$own/home" XDG_CACHE_HOME="$own/home/.cache"
-# The program's sound is not looked at here.
-export SDL_AUDIODRIVER=dummy
-unset SDL_DISKAUDIOFILE
-
-as_nobody() {
-    setpriv --reuid=nobody --regid=nogroup --clear-groups "$@"
-}
-
-SWAY_PID=""
-BINDINGS_PID=""
-INPUT_PID=""
-_wayland_cleanup() {
-    local status=$?
-    [ -n "$INPUT_PID" ] && kill "$INPUT_PID" 2>/dev/null
-    [ -n "$BINDINGS_PID" ] && kill "$BINDINGS_PID" 2>/dev/null
-    # Sway takes its XWayland server with it.
-    [ -n "$SWAY_PID" ] && kill "$SWAY_PID" 2>/dev/null && wait "$SWAY_PID" 2>/dev/null
-    (exit "$status")
-    _e2e_cleanup
-}
-trap _wayland_cleanup EXIT
-
+sway_init "$app" "$input_helper"
+copy=$SWAY_APP
 # Sway's bindings run no command of their own: each one's run is an event
 # that sway reports, in order, to the subscriber below.
-cat >"$own/sway.conf" <<EOF
-output HEADLESS-1 resolution 1024x768 position 0 0
-xwayland force
-default_border none
-focus_follows_mouse no
-bindsym Mod4+Return nop guard-super
-bindsym Mod1+Tab nop guard-alt-tab
-bindsym Menu nop guard-menu
-bindsym --inhibited Mod4+F12 nop guard-control
-exec printf %s "\$DISPLAY" >$own/display
-EOF
-
-_sway_ready() {
-    process_runs "$SWAY_PID" || { echo "sway ended: $(tail -n3 "$E2E_TMP/sway.log")" >&2; exit 2; }
-    [ -S "$XDG_RUNTIME_DIR/sway-ipc.$(id -u nobody).$SWAY_PID.sock" ] && [ -s "$own/display" ] &&
-        ls "$XDG_RUNTIME_DIR" | grep -qx 'wayland-[0-9]*'
-}
-
-env -u WAYLAND_DISPLAY -u DISPLAY WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
-    setpriv --reuid=nobody --regid=nogroup --clear-groups sway -c "$own/sway.conf" >"$E2E_TMP/sway.log" 2>&1 &
-SWAY_PID=$!
-wait_until 30 "sway did not start" _sway_ready
-export SWAYSOCK="$XDG_RUNTIME_DIR/sway-ipc.$(id -u nobody).$SWAY_PID.sock"
-WAYLAND_DISPLAY=$(ls "$XDG_RUNTIME_DIR" | grep -x 'wayland-[0-9]*' | head -n1)
-DISPLAY=$(cat "$own/display")
-export WAYLAND_DISPLAY DISPLAY
-
+start_sway "bindsym Mod4+Return nop guard-super" "bindsym Mod1+Tab nop guard-alt-tab" \
+    "bindsym Menu nop guard-menu" "bindsym --inhibited Mod4+F12 nop guard-control"
 setpriv --reuid=nobody --regid=nogroup --clear-groups swaymsg -r -m -t subscribe '["binding"]' \
     >"$E2E_TMP/bindings.log" 2>&1 &
-BINDINGS_PID=$!
-
-coproc INPUT { exec setpriv --reuid=nobody --regid=nogroup --clear-groups "$own/virtual_input" 1024 768 2>"$E2E_TMP/input.log"; }
-read -r -t 30 reply <&"${INPUT[0]}" || true
-[ "${reply:-}" = ready ] || fail "the input helper did not start: $(cat "$E2E_TMP/input.log")"
-
-# Sends one command to the input helper and waits until sway has it.
-input() {
-    local answer=""
-    echo "$*" >&"${INPUT[1]}"
-    read -r -t 30 answer <&"${INPUT[0]}" || true
-    [ "$answer" = ok ] || fail "input '$*': ${answer:-no answer} $(cat "$E2E_TMP/input.log")"
-}
-
-# The screen as sway composes it (headless sway draws the pointer into it).
-screenshot() {
-    as_nobody grim "$own/shots/shot.png" && cp "$own/shots/shot.png" "$1" || fail "grim failed"
-}
-
-# "SHELL FULLSCREEN FOCUSED X Y W H" of the first window in sway's tree
-# whose KEY (pid, name) is VALUE.
-sway_window() {
-    as_nobody swaymsg -r -t get_tree | python3 -c '
-import json, sys
-key, value = sys.argv[1], sys.argv[2]
-def walk(node):
-    yield node
-    for child in node.get("nodes", []) + node.get("floating_nodes", []):
-        yield from walk(child)
-for node in walk(json.load(sys.stdin)):
-    if node.get("shell") and str(node.get(key)) == value:
-        r = node["rect"]
-        print(node["shell"], node.get("fullscreen_mode"), node.get("focused"), r["x"], r["y"], r["width"], r["height"])
-        sys.exit(0)
-sys.exit("no window whose %s is %s" % (key, value))' "$1" "$2"
-}
-
-app_window() {
-    sway_window pid "$APP_PID"
-}
+SWAY_CHILDREN+=($!)
+start_input
 
 # Waits for the companion's splash, titled "Tintaro", on SHELL.
 expect_splash() {
@@ -141,22 +44,6 @@ _splash_on() {
     local got
     got=$(sway_window name Tintaro) || return 1
     [ "${got%% *}" = "$1" ] || { echo "the splash: $got" >&2; return 1; }
-}
-
-# Waits until the program's window is full screen and focused, on SHELL
-# (xdg_shell natively, xwayland through XWayland).
-expect_app_window() {
-    wait_until 30 "the program's window is not full screen and focused on $1" _app_window_is "$1"
-}
-
-_app_window_is() {
-    local got
-    got=$(app_window) || return 1
-    [ "$got" = "$1 1 True 0 0 1024 768" ] || { echo "its window: $got" >&2; return 1; }
-}
-
-start_as_nobody() {
-    start_app "$(command -v setpriv)" --reuid=nobody --regid=nogroup --clear-groups env "$@" "$copy/tintaro"
 }
 
 # The bindings sway ran since the log had LINES lines, one name a line.
@@ -229,12 +116,12 @@ expect_exit "$APP_PID" 0
 APP_PID=""
 # The ways out with a reason, `WANTED|ENVIRONMENT` a line; an empty runtime
 # folder, so that SDL finds no Wayland display by its default name either.
-mkdir -p "$own/empty"
-chown nobody:nogroup "$own/empty"
+mkdir -p "$SWAY_DIR/empty"
+chown nobody:nogroup "$SWAY_DIR/empty"
 while IFS='|' read -r wanted settings; do
     status=0
     # shellcheck disable=SC2086
-    as_nobody env -u WAYLAND_DISPLAY -u DISPLAY XDG_RUNTIME_DIR="$own/empty" $settings "$copy/tintaro" \
+    as_nobody env -u WAYLAND_DISPLAY -u DISPLAY XDG_RUNTIME_DIR="$SWAY_DIR/empty" $settings "$copy/tintaro" \
         >/dev/null 2>"$E2E_TMP/stderr.log" || status=$?
     [ "$status" -ne 0 ] || fail "with '$settings' the program ended with status 0"
     [ "$(wc -l <"$E2E_TMP/stderr.log")" -eq 1 ] && grep -q "^tintaro: $wanted" "$E2E_TMP/stderr.log" ||

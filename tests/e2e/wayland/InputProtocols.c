@@ -27,25 +27,28 @@ static const struct wl_message pointer_manager_requests[] = {
 };
 
 static const struct wl_message pointer_requests[] = {
-    {"motion", "uff", no_types},   {"motion_absolute", "uuuuu", no_types},
-    {"button", "uuu", no_types},   {"axis", "uuf", no_types},
-    {"frame", "", no_types},       {"axis_source", "u", no_types},
-    {"axis_stop", "uu", no_types}, {"axis_discrete", "uufi", no_types},
+    // clang-format off
+    {"motion", "uff", no_types},
+    {"motion_absolute", "uuuuu", no_types},
+    {"button", "uuu", no_types},
+    {"axis", "uuf", no_types},
+    {"frame", "", no_types},
+    {"axis_source", "u", no_types},
+    {"axis_stop", "uu", no_types},
+    {"axis_discrete", "uufi", no_types},
     {"destroy", "", no_types},
+    // clang-format on
 };
 
 #define COUNT(a) ((int)(sizeof(a) / sizeof((a)[0])))
 
-const struct wl_interface virtual_keyboard_manager_interface = {
-    "zwp_virtual_keyboard_manager_v1", 1, COUNT(keyboard_manager_requests),
-    keyboard_manager_requests,         0, NULL,
-};
-const struct wl_interface virtual_keyboard_interface = {
-    "zwp_virtual_keyboard_v1", 1, COUNT(keyboard_requests), keyboard_requests, 0, NULL,
-};
-const struct wl_interface virtual_pointer_manager_interface = {
-    "zwlr_virtual_pointer_manager_v1", 1, COUNT(pointer_manager_requests), pointer_manager_requests, 0, NULL,
-};
-const struct wl_interface virtual_pointer_interface = {
-    "zwlr_virtual_pointer_v1", 1, COUNT(pointer_requests), pointer_requests, 0, NULL,
-};
+#define INTERFACE(interface_name, requests)                                                                  \
+    { .name = interface_name, .version = 1, .method_count = COUNT(requests), .methods = requests }
+
+const struct wl_interface virtual_keyboard_manager_interface =
+    INTERFACE("zwp_virtual_keyboard_manager_v1", keyboard_manager_requests);
+const struct wl_interface virtual_keyboard_interface =
+    INTERFACE("zwp_virtual_keyboard_v1", keyboard_requests);
+const struct wl_interface virtual_pointer_manager_interface =
+    INTERFACE("zwlr_virtual_pointer_manager_v1", pointer_manager_requests);
+const struct wl_interface virtual_pointer_interface = INTERFACE("zwlr_virtual_pointer_v1", pointer_requests);
