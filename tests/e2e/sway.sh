@@ -115,11 +115,12 @@ screenshot() {
 }
 
 # "SHELL FULLSCREEN FOCUSED X Y W H" of the first window in sway's tree
-# whose KEY (pid, name) is VALUE.
+# whose KEY (pid, name) is VALUE; or only its FIELD (window: the X window).
+#   sway_window KEY VALUE [FIELD]
 sway_window() {
     as_nobody swaymsg -r -t get_tree | python3 -c '
 import json, sys
-key, value = sys.argv[1], sys.argv[2]
+key, value, field = sys.argv[1], sys.argv[2], sys.argv[3:]
 def walk(node):
     yield node
     for child in node.get("nodes", []) + node.get("floating_nodes", []):
@@ -127,9 +128,12 @@ def walk(node):
 for node in walk(json.load(sys.stdin)):
     if node.get("shell") and str(node.get(key)) == value:
         r = node["rect"]
-        print(node["shell"], node.get("fullscreen_mode"), node.get("focused"), r["x"], r["y"], r["width"], r["height"])
+        if field:
+            print(node.get(field[0]))
+        else:
+            print(node["shell"], node.get("fullscreen_mode"), node.get("focused"), r["x"], r["y"], r["width"], r["height"])
         sys.exit(0)
-sys.exit("no window whose %s is %s" % (key, value))' "$1" "$2"
+sys.exit("no window whose %s is %s" % (key, value))' "$@"
 }
 
 app_window() {

@@ -117,7 +117,8 @@ bool SdlWindow::create(const std::string& title) {
         // signals should arrive as SDL_QUIT.
         SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
         if (!initVideoOnADisplay()) {
-            std::fprintf(stderr, "tintaro: no display to show the window on (WAYLAND_DISPLAY, DISPLAY)\n");
+            std::fprintf(stderr,
+                         "tintaro: no display to show the window on (neither WAYLAND_DISPLAY nor DISPLAY)\n");
             return false;
         }
         m_videoReady = true;
