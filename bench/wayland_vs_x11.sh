@@ -29,6 +29,12 @@ watched_pixel() {
     as_nobody grim -g "$WATCH 1x1" -t ppm - | tail -c 3 | od -An -tx1 | tr -d ' \n'
 }
 
+_canvas_blank() {
+    local shot="$E2E_TMP/blank.png"
+    screenshot "$shot"
+    [ "$(count_colour "$shot" $CANVAS_X $CANVAS_Y $CANVAS_W $CANVAS_H "$WHITE")" -eq $((CANVAS_W * CANVAS_H)) ]
+}
+
 # Adds to TIMES the milliseconds from a click at POINT to a capture that
 # shows the canvas changed.
 TIMES=()
@@ -55,10 +61,14 @@ measure() {
     local rss hwm
     rss=$(awk '/^VmRSS:/ { print int($2 / 1024) }' "/proc/$APP_PID/status")
     hwm=$(awk '/^VmHWM:/ { print int($2 / 1024) }' "/proc/$APP_PID/status")
-    # A blank page, so that every measured click floods the whole canvas.
+    # A blank page, so that every measured click floods the whole canvas. The
+    # click reaches the program after sway has it (through XWayland, well
+    # after), so the wipe is waited for on the screen before the program's
+    # rest.
     input move $PAPIR_C
     input click
     input move $REST
+    wait_until 30 "the canvas never became blank" _canvas_blank
     wait_idle
     local i palette
     TIMES=()
