@@ -14,16 +14,17 @@ namespace {
 
 constexpr Uint64 kShowMs = 3000;
 
-void showSplash() {
+// False when no window could be made to show the picture in.
+bool showSplash() {
     tintaro::PosixFiles files;
     const auto bytes = files.read(files.executableDirectory() + "/UI/SPLASH.png");
     if (!bytes || bytes->empty()) {
-        return;
+        return true;
     }
     SDL_RWops* rw = SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
     SDL_Surface* picture = rw != nullptr ? IMG_Load_RW(rw, 1) : nullptr;
     if (picture == nullptr) {
-        return;
+        return true;
     }
     SDL_Window* window = SDL_CreateWindow("Tintaro", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                           picture->w, picture->h, SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
@@ -64,13 +65,16 @@ void showSplash() {
     if (window != nullptr) {
         SDL_DestroyWindow(window);
     }
+    return texture != nullptr;
 }
 
 } // namespace
 
 int main() {
     tintaro::setLeanSdlHints();
-    if (tintaro::initVideoOnADisplay()) {
+    // Natively on Wayland the window needs a GPU driver to draw with; without
+    // one, XWayland shows it.
+    if (tintaro::initVideoOnADisplay() && !showSplash() && tintaro::restartVideoOnFallback()) {
         showSplash();
     }
     // No SDL_Quit: it could read a harmless X error with Xlib's default

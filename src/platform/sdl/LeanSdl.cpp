@@ -1,5 +1,7 @@
 #include "platform/sdl/LeanSdl.h"
 
+#include "platform/sdl/VideoDriver.h"
+
 #include <SDL.h>
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
@@ -10,6 +12,9 @@
 namespace tintaro {
 
 void setLeanSdlHints() {
+    // On X11 the window framebuffer is plain shared memory; this keeps it so.
+    // SDL 2.26's Wayland driver has no framebuffer of its own, so there the
+    // hint is lifted once the driver is known (see useDriver below).
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
     // A compositor only adds a frame of latency to a window that is full screen.
@@ -36,24 +41,58 @@ int tolerateLateWakeups(Display* display, XErrorEvent* error) {
     return g_previousXErrorHandler != nullptr ? g_previousXErrorHandler(display, error) : 0;
 }
 
-} // namespace
-
-bool initVideoOnADisplay() {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        return false;
-    }
-    const char* requested = std::getenv("SDL_VIDEODRIVER");
+bool isDriver(const char* name) {
     const char* driver = SDL_GetCurrentVideoDriver();
-    const bool invisible =
-        driver != nullptr && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+    return driver != nullptr && std::strcmp(driver, name) == 0;
+}
+
+// What each driver needs once it runs.
+bool useDriver() {
+    const char* requested = std::getenv("SDL_VIDEODRIVER");
+    const bool invisible = isDriver("offscreen") || isDriver("dummy");
     if (invisible && (requested == nullptr || requested[0] == '\0')) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
-    if (driver != nullptr && std::strcmp(driver, "x11") == 0 && g_previousXErrorHandler == nullptr) {
+    // The software renderer draws into the window's framebuffer; on Wayland
+    // SDL can only make that a texture of a GPU renderer (Mesa's software
+    // rasteriser where there is no GPU).
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, isDriver("wayland") ? "1" : "0");
+    if (isDriver("x11") && g_previousXErrorHandler == nullptr) {
         g_previousXErrorHandler = XSetErrorHandler(tolerateLateWakeups);
     }
     return true;
+}
+
+bool startDriver(const char* name) {
+    if (name != nullptr) {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, name);
+    }
+    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
+
+} // namespace
+
+bool initVideoOnADisplay() {
+    const char* requested = std::getenv("SDL_VIDEODRIVER");
+    const char* first = firstVideoDriver(requested, std::getenv("WAYLAND_DISPLAY"));
+    if (startDriver(first)) {
+        return useDriver();
+    }
+    // Wayland was asked for and did not start: X11 is the session's other way.
+    const char* fallback =
+        first != nullptr ? fallbackVideoDriver(first, requested, std::getenv("DISPLAY")) : nullptr;
+    return fallback != nullptr && startDriver(fallback) && useDriver();
+}
+
+bool restartVideoOnFallback() {
+    const char* fallback = fallbackVideoDriver(SDL_GetCurrentVideoDriver(), std::getenv("SDL_VIDEODRIVER"),
+                                               std::getenv("DISPLAY"));
+    if (fallback == nullptr) {
+        return false;
+    }
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return startDriver(fallback) && useDriver();
 }
 
 } // namespace tintaro

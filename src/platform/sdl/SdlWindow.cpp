@@ -2,11 +2,13 @@
 
 #include "platform/sdl/KeyMap.h"
 #include "platform/sdl/LeanSdl.h"
+#include "platform/sdl/XWaylandGrab.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -115,29 +117,20 @@ bool SdlWindow::create(const std::string& title) {
         // signals should arrive as SDL_QUIT.
         SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
         if (!initVideoOnADisplay()) {
+            std::fprintf(stderr,
+                         "tintaro: no display to show the window on (neither WAYLAND_DISPLAY nor DISPLAY)\n");
             return false;
         }
         m_videoReady = true;
     }
-    // Full screen goes through SDL_WINDOW_FULLSCREEN_DESKTOP later; until then
-    // the window sits borderless at the top left corner of the screen.
-    const Uint32 flags = SDL_WINDOW_HIDDEN | (m_windowed ? 0u : static_cast<Uint32>(SDL_WINDOW_BORDERLESS));
-    const int position = m_windowed ? SDL_WINDOWPOS_CENTERED : 0;
-    m_window = SDL_CreateWindow(title.c_str(), position, position, kWidth, kHeight, flags);
-    if (m_window == nullptr) {
-        return false;
-    }
-    m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
-    if (m_renderer == nullptr) {
-        destroy();
-        return false;
-    }
-    SDL_RenderSetLogicalSize(m_renderer, kWidth, kHeight);
-    m_texture =
-        SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight);
-    if (m_texture == nullptr) {
-        destroy();
-        return false;
+    if (!open(title)) {
+        // Natively on Wayland the window needs a GPU driver (Mesa's software
+        // one will do) to draw with; through XWayland it needs none.
+        const std::string why = SDL_GetError();
+        if (!restartVideoOnFallback() || !open(title)) {
+            std::fprintf(stderr, "tintaro: cannot make the window: %s\n", why.c_str());
+            return false;
+        }
     }
     // Scaled to a larger display, line drawings look better smoothed.
     SDL_SetTextureScaleMode(m_texture, SDL_ScaleModeLinear);
@@ -154,6 +147,24 @@ bool SdlWindow::create(const std::string& title) {
     if (m_keyboardWanted) {
         applyKeyboardGrab(true);
     }
+    return true;
+}
+
+bool SdlWindow::open(const std::string& title) {
+    // Full screen goes through SDL_WINDOW_FULLSCREEN_DESKTOP later; until then
+    // the window sits borderless at the top left corner of the screen.
+    const Uint32 flags = SDL_WINDOW_HIDDEN | (m_windowed ? 0u : static_cast<Uint32>(SDL_WINDOW_BORDERLESS));
+    const int position = m_windowed ? SDL_WINDOWPOS_CENTERED : 0;
+    m_window = SDL_CreateWindow(title.c_str(), position, position, kWidth, kHeight, flags);
+    m_renderer = m_window != nullptr ? SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE) : nullptr;
+    m_texture = m_renderer != nullptr ? SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_XBGR8888,
+                                                          SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight)
+                                      : nullptr;
+    if (m_texture == nullptr) {
+        destroy();
+        return false;
+    }
+    SDL_RenderSetLogicalSize(m_renderer, kWidth, kHeight);
     return true;
 }
 
@@ -262,6 +273,9 @@ void SdlWindow::redraw() {
 void SdlWindow::applyKeyboardGrab(bool haveScreen) {
     if (m_window == nullptr || m_windowed) {
         return;
+    }
+    if (haveScreen && m_keyboardWanted) {
+        allowXWaylandKeyboardGrab(m_window);
     }
     SDL_SetWindowKeyboardGrab(m_window, (haveScreen && m_keyboardWanted) ? SDL_TRUE : SDL_FALSE);
 }

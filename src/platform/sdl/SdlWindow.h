@@ -41,6 +41,8 @@ class SdlWindow final : public Window {
     bool windowed() const { return m_windowed; }
 
   private:
+    // The window, its renderer and its frame on SDL's current video driver.
+    bool open(const std::string& title);
     std::optional<Event> translate(const SDL_Event& e);
     void applyKeyboardGrab(bool haveScreen);
     void redraw();
