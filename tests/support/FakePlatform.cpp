@@ -1,5 +1,7 @@
 #include "support/FakePlatform.h"
 
+#include "platform/pictures/PictureDecoder.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -7,6 +9,9 @@ namespace tintaro::test {
 
 std::optional<Bytes> FakeFiles::read(const std::string& path) {
     const auto local = localPath(path);
+    if (auto it = failures.find(local); it != failures.end()) {
+        std::rethrow_exception(it->second);
+    }
     if (removed.count(local)) {
         return std::nullopt;
     }
@@ -75,7 +80,10 @@ std::optional<Event> FakeWindow::waitEvent(int timeoutMs) {
 }
 
 std::unique_ptr<Cursor> FakeWindow::loadCursor(const std::string& iconPath) {
-    if (!files->read(iconPath)) {
+    // The real window decodes the icon with the real decoder: a damaged or
+    // hostile icon gives no cursor there either.
+    const auto bytes = files->read(iconPath);
+    if (!bytes || !decodePicture(*bytes)) {
         return nullptr;
     }
     return std::make_unique<FakeCursor>(localPath(iconPath));

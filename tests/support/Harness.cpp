@@ -8,7 +8,11 @@
 
 namespace tintaro::test {
 
-Harness::Harness(bool startUp) : appDir(TINTARO_ASSETS), fake(appDir), f(fake.platform), s(f.state) {
+Harness::Harness(bool startUp) : Harness(startUp, [](Harness&) {}) {}
+
+Harness::Harness(bool startUp, const std::function<void(Harness&)>& prepare)
+    : appDir(TINTARO_ASSETS), fake(appDir), f(fake.platform), s(f.state) {
+    prepare(*this);
     registerHandlers(f);
     fake.window.create(std::string(kWindowCaption));
     f.scene.create(appDir);
