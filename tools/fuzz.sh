@@ -19,6 +19,7 @@ shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(gif jpeg png ico wav midi)
 
+command -v clang++ >/dev/null || { echo "fuzz.sh needs clang with libFuzzer: bash scripts/install-deps" >&2; exit 2; }
 build=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTINTARO_FUZZ=ON \
     -DTINTARO_BENCH=OFF >/dev/null
