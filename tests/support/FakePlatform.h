@@ -46,7 +46,9 @@ class FakeFiles final : public Files {
     void remove(const std::string& path) { removed.insert(localPath(path)); }
     void replace(const std::string& path, Bytes bytes) { written[localPath(path)] = std::move(bytes); }
     // Reading the file throws `failure`, as an allocation that cannot be met would.
-    void failWith(const std::string& path, std::exception_ptr failure) { failures[localPath(path)] = failure; }
+    void failWith(const std::string& path, std::exception_ptr failure) {
+        failures[localPath(path)] = failure;
+    }
 
     std::set<std::string> removed;
     std::map<std::string, Bytes> written;
