@@ -39,7 +39,8 @@ public:
 class Codec {
 public:
     virtual ~Codec() = default;
-    // JPEG, GIF, PNG or BMP bytes to an opaque picture; nullopt when unreadable.
+    // JPEG, GIF, PNG or ICO bytes to an opaque picture; nullopt when unreadable,
+    // damaged or larger than any picture of the book could be.
     virtual std::optional<Image> decode(std::span<const std::uint8_t> bytes) = 0;
     // A lossless file: GIF with an exact palette for up to 256 colours, PNG otherwise.
     virtual std::optional<Bytes> encodeLossless(const Image& image) = 0;

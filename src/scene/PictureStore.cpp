@@ -14,9 +14,11 @@ std::uint64_t fnv1a(const Bytes& bytes) {
     return h;
 }
 
-// Every face, thumbnail and drawing of the book fits many times over; the
-// bound only matters when files keep changing under a running program.
+// Every face, thumbnail and background of the book (about 3 megapixels)
+// fits several times over; the bounds only matter when files keep changing
+// under a running program.
 constexpr std::size_t kMaxEntries = 1024;
+constexpr std::size_t kMaxPixels = 16 * 1024 * 1024;
 
 } // namespace
 
@@ -48,15 +50,17 @@ std::shared_ptr<const Image> PictureStore::load(const std::string& path, bool ke
     }
     auto image = std::make_shared<const Image>(std::move(*decoded));
     if (caching) {
-        if (m_entries >= kMaxEntries) {
+        if (m_entries >= kMaxEntries || m_pixels + image->pixels.size() > kMaxPixels) {
             m_byHash.clear();
             m_byPath.clear();
             m_entries = 0;
+            m_pixels = 0;
         }
         auto entry = std::make_shared<const Entry>(Entry{std::move(*bytes), image});
         m_byHash[hash].push_back(entry);
         m_byPath[path] = std::move(entry);
         ++m_entries;
+        m_pixels += image->pixels.size();
     }
     return image;
 }

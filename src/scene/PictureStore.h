@@ -38,6 +38,7 @@ class PictureStore {
     std::unordered_map<std::string, std::shared_ptr<const Entry>> m_byPath;
     std::unordered_map<std::uint64_t, std::vector<std::shared_ptr<const Entry>>> m_byHash;
     std::size_t m_entries = 0;
+    std::size_t m_pixels = 0;
     std::size_t m_decodes = 0;
     bool m_caching = true;
 };

@@ -12,14 +12,20 @@ require_tools python3
 
 red="200 0 0" green="0 160 0" blue="0 0 220" yellow="240 200 0" black="0 0 0"
 
-# The probe runs from a folder of its own with the UI cursors beside it,
-# and a 48 x 48 icon as the custom cursor.
+# The probe runs from a folder of its own, and a 48 x 48 icon is the custom
+# cursor. The window icon and the palette and drop pointers are compiled in:
+# beside the probe lie their pictures as they were once read from there, with
+# the length of their second chunk made enormous (enough to send a PNG reader
+# round for ever), and nothing changes.
 bin="$E2E_TMP/bin"
 mkdir -p "$bin/UI"
 cp "$probe" "$bin/window_probe"
 probe="$bin/window_probe"
-convert -size 64x64 xc:none -fill black -draw 'rectangle 20,20 44,44' "$bin/UI/PALETTE.png"
-convert -size 32x32 xc:none -fill white -stroke black -draw 'circle 16,16 16,6' "$bin/UI/DROP.png"
+ui="$(cd "$(dirname "$0")/../.." && pwd)/assets/UI"
+for picture in ICON32 PALETTE DROP; do
+    cp "$ui/$picture.png" "$bin/UI/$picture.png"
+    printf '\x7f' | dd of="$bin/UI/$picture.png" bs=1 seek=33 conv=notrunc status=none
+done
 convert -size 48x48 xc:none -fill blue -draw 'rectangle 8,8 40,40' "$E2E_TMP/BUCKET.ICO"
 
 # 1. Full screen on a screen of the layout's own size, no window manager.
@@ -29,6 +35,7 @@ start_app "$probe" --cursor "$E2E_TMP/BUCKET.ICO"
 wait_window "Tintaro probe"
 expect_log '^FullScreen 1$'
 expect_log '^FocusGained'
+xprop -id "$WINDOW_ID" _NET_WM_ICON | grep -q 'Icon (32 x 32)' || fail "the window has no 32x32 icon"
 read -r x y w h < <(window_geometry)
 [ "$x $y $w $h" = "0 0 1024 768" ] || fail "window at $x,$y ${w}x${h}, expected the whole 1024x768 screen"
 expect_keyboard held

@@ -1,11 +1,16 @@
 #include "support/FakePlatform.h"
 
+#include "platform/pictures/PictureDecoder.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace tintaro::test {
 
 std::optional<Bytes> FakeFiles::read(const std::string& path) {
+    if (auto it = failures.find(path); it != failures.end()) {
+        std::rethrow_exception(it->second);
+    }
     if (removed.count(path)) {
         return std::nullopt;
     }
@@ -72,7 +77,10 @@ std::optional<Event> FakeWindow::waitEvent(int timeoutMs) {
 }
 
 std::unique_ptr<Cursor> FakeWindow::loadCursor(const std::string& iconPath) {
-    if (!files->read(iconPath)) {
+    // The real window decodes the icon with the real decoder: a damaged or
+    // hostile icon gives no cursor there either.
+    const auto bytes = files->read(iconPath);
+    if (!bytes || !decodePicture(*bytes)) {
         return nullptr;
     }
     return std::make_unique<FakeCursor>(iconPath);

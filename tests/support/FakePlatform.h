@@ -10,6 +10,7 @@
 #include "platform/sdl/SdlCodec.h"
 
 #include <deque>
+#include <exception>
 #include <functional>
 #include <map>
 #include <memory>
@@ -44,9 +45,12 @@ class FakeFiles final : public Files {
 
     void remove(const std::string& path) { removed.insert(path); }
     void replace(const std::string& path, Bytes bytes) { written[path] = std::move(bytes); }
+    // Reading the file throws `failure`, as an allocation that cannot be met would.
+    void failWith(const std::string& path, std::exception_ptr failure) { failures[path] = failure; }
 
     std::set<std::string> removed;
     std::map<std::string, Bytes> written;
+    std::map<std::string, std::exception_ptr> failures;
     std::set<std::string> writable;
     bool canMakeDirectories = true;
     std::vector<std::string> lengthQueries;

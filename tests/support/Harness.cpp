@@ -8,10 +8,16 @@
 
 namespace tintaro::test {
 
-Harness::Harness(bool startUp) : Harness(TINTARO_ASSETS, startUp) {}
+Harness::Harness(bool startUp) : Harness(TINTARO_ASSETS, startUp, [](Harness&) {}) {}
 
-Harness::Harness(std::string dir, bool startUp)
+Harness::Harness(std::string dir, bool startUp) : Harness(std::move(dir), startUp, [](Harness&) {}) {}
+
+Harness::Harness(bool startUp, const std::function<void(Harness&)>& prepare)
+    : Harness(TINTARO_ASSETS, startUp, prepare) {}
+
+Harness::Harness(std::string dir, bool startUp, const std::function<void(Harness&)>& prepare)
     : appDir(std::move(dir)), fake(appDir), f(fake.platform), s(f.state) {
+    prepare(*this);
     registerHandlers(f);
     fake.window.create(std::string(kWindowCaption));
     f.scene.create(appDir);

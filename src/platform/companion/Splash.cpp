@@ -4,11 +4,11 @@
 // that starts it never looks at the result, and a missing display or picture
 // is no reason to complain to a child.
 
+#include "platform/pictures/PictureDecoder.h"
+#include "platform/pictures/UiPictures.h"
 #include "platform/sdl/LeanSdl.h"
-#include "platform/sdl/PosixFiles.h"
 
 #include <SDL.h>
-#include <SDL_image.h>
 
 namespace {
 
@@ -16,13 +16,13 @@ constexpr Uint64 kShowMs = 3000;
 
 // False when no window could be made to show the picture in.
 bool showSplash() {
-    tintaro::PosixFiles files;
-    const auto bytes = files.read(files.executableDirectory() + "/UI/SPLASH.png");
-    if (!bytes || bytes->empty()) {
+    // The picture is compiled in: nothing beside the program can change it.
+    auto splash = tintaro::decodePicture(tintaro::splashPicture());
+    if (!splash) {
         return true;
     }
-    SDL_RWops* rw = SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
-    SDL_Surface* picture = rw != nullptr ? IMG_Load_RW(rw, 1) : nullptr;
+    SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormatFrom(
+        splash->argb.data(), splash->width, splash->height, 32, splash->width * 4, SDL_PIXELFORMAT_ARGB8888);
     if (picture == nullptr) {
         return true;
     }

@@ -1,11 +1,12 @@
 #include "platform/sdl/SdlWindow.h"
 
+#include "platform/pictures/PictureDecoder.h"
+#include "platform/pictures/UiPictures.h"
 #include "platform/sdl/KeyMap.h"
 #include "platform/sdl/LeanSdl.h"
 #include "platform/sdl/XWaylandGrab.h"
 
 #include <SDL.h>
-#include <SDL_image.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -21,25 +22,29 @@ struct SurfaceDeleter {
 };
 using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
 
-SurfacePtr loadSurface(Files& files, const std::string& path) {
-    auto bytes = files.read(path);
-    if (!bytes || bytes->empty()) {
+// Cursors and icons keep their transparency. The decoder refuses damaged
+// and oversized pictures before allocating anything.
+SurfacePtr decodeSurface(std::span<const std::uint8_t> bytes) {
+    const auto picture = decodePicture(bytes);
+    if (!picture) {
         return nullptr;
     }
-    SDL_RWops* rw = SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
-    if (rw == nullptr) {
+    SurfacePtr surface(
+        SDL_CreateRGBSurfaceWithFormat(0, picture->width, picture->height, 32, SDL_PIXELFORMAT_ARGB8888));
+    if (!surface) {
         return nullptr;
     }
-    SurfacePtr loaded(IMG_Load_RW(rw, 1));
-    if (!loaded) {
-        return nullptr;
+    for (int y = 0; y < picture->height; ++y) {
+        std::memcpy(static_cast<std::uint8_t*>(surface->pixels) +
+                        static_cast<std::size_t>(y) * surface->pitch,
+                    &picture->argb[static_cast<std::size_t>(y) * picture->width],
+                    static_cast<std::size_t>(picture->width) * 4);
     }
-    // Cursors and icons keep their transparency.
-    return SurfacePtr(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_ARGB8888, 0));
+    return surface;
 }
 
-SDL_Cursor* centredCursor(Files& files, const std::string& path) {
-    SurfacePtr surface = loadSurface(files, path);
+SDL_Cursor* centredCursor(std::span<const std::uint8_t> bytes) {
+    SurfacePtr surface = decodeSurface(bytes);
     if (!surface) {
         return nullptr;
     }
@@ -134,7 +139,7 @@ bool SdlWindow::create(const std::string& title) {
     }
     // Scaled to a larger display, line drawings look better smoothed.
     SDL_SetTextureScaleMode(m_texture, SDL_ScaleModeLinear);
-    if (SurfacePtr icon = loadSurface(m_files, m_files.executableDirectory() + "/UI/ICON32.png")) {
+    if (SurfacePtr icon = decodeSurface(windowIconPicture())) {
         SDL_SetWindowIcon(m_window, icon.get());
     }
     // The window's own pointer is the arrow from the start, not whatever the
@@ -393,17 +398,18 @@ std::unique_ptr<Cursor> SdlWindow::loadCursor(const std::string& iconPath) {
     if (!m_videoReady) {
         return nullptr;
     }
-    SDL_Cursor* cursor = centredCursor(m_files, iconPath);
+    const auto bytes = m_files.read(iconPath);
+    SDL_Cursor* cursor = bytes ? centredCursor(*bytes) : nullptr;
     if (cursor == nullptr) {
         return nullptr;
     }
     return std::make_unique<SdlCursor>(cursor);
 }
 
-SDL_Cursor* SdlWindow::uiCursor(SDL_Cursor*& slot, bool& tried, const char* file) {
+SDL_Cursor* SdlWindow::uiCursor(SDL_Cursor*& slot, bool& tried, std::span<const std::uint8_t> picture) {
     if (!tried) {
         tried = true;
-        slot = centredCursor(m_files, m_files.executableDirectory() + "/UI/" + file);
+        slot = centredCursor(picture);
     }
     return slot;
 }
@@ -428,10 +434,10 @@ void SdlWindow::setCursor(CursorKind kind, const Cursor* custom) {
         wanted = m_hand;
         break;
     case CursorKind::Palette:
-        wanted = uiCursor(m_palette, m_paletteTried, "PALETTE.png");
+        wanted = uiCursor(m_palette, m_paletteTried, paletteCursorPicture());
         break;
     case CursorKind::Drop:
-        wanted = uiCursor(m_drop, m_dropTried, "DROP.png");
+        wanted = uiCursor(m_drop, m_dropTried, dropCursorPicture());
         break;
     case CursorKind::Custom:
         if (const auto* own = dynamic_cast<const SdlCursor*>(custom)) {

@@ -46,7 +46,7 @@ class SdlWindow final : public Window {
     std::optional<Event> translate(const SDL_Event& e);
     void applyKeyboardGrab(bool haveScreen);
     void redraw();
-    SDL_Cursor* uiCursor(SDL_Cursor*& slot, bool& tried, const char* file);
+    SDL_Cursor* uiCursor(SDL_Cursor*& slot, bool& tried, std::span<const std::uint8_t> picture);
 
     Files& m_files;
     bool m_windowed;
