@@ -13,4 +13,8 @@ void setLeanSdlHints();
 // counts as failure here unless SDL_VIDEODRIVER asked for it by name.
 bool initVideoOnADisplay();
 
+// The window was destroyed by another client: from now on no X error ends
+// the process (the program is on its way out).
+void toleratePartsOfALostWindow();
+
 } // namespace tintaro
