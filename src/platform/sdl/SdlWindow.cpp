@@ -161,6 +161,12 @@ bool SdlWindow::create(const std::string& title) {
         m_hold.attach(info.info.x11.display, info.info.x11.window);
     }
     // The first thing the window does: hold the keyboard, hidden as it is.
+    // SDL's own flag goes first, while the early hold still has the
+    // keyboard: setting it makes SDL let go of any grab of this connection.
+    if (holdPlace() != KeyboardHold::Place::Nowhere) {
+        SDL_SetWindowKeyboardGrab(m_window, SDL_TRUE);
+        m_sdlGrab = true;
+    }
     m_earlyHold.handOver();
     updateHold();
     m_earlyHold.close();
@@ -325,7 +331,17 @@ KeyboardHold::Place SdlWindow::holdPlace() const {
 }
 
 void SdlWindow::updateHold() {
-    m_hold.want(holdPlace());
+    const KeyboardHold::Place place = holdPlace();
+    const bool sdlGrab = place != KeyboardHold::Place::Nowhere;
+    m_hold.want(place);
+    if (m_window != nullptr && sdlGrab != m_sdlGrab) {
+        // With its flag set, SDL grabs the window itself wherever it would
+        // otherwise let go of the keyboard while the window has the focus.
+        // Setting the flag without the focus lets go: take the hold back.
+        m_sdlGrab = sdlGrab;
+        SDL_SetWindowKeyboardGrab(m_window, sdlGrab ? SDL_TRUE : SDL_FALSE);
+        m_hold.renew();
+    }
 }
 
 void SdlWindow::keepHold() {
@@ -339,13 +355,13 @@ void SdlWindow::keepHold() {
     }
 }
 
-// SDL lets go of the keyboard (XUngrabKeyboard) whenever it updates its own
-// idea of a grab, which it never had here: when the window gains or loses
-// the focus, when it is mapped, when a mouse button is released. A watch
-// runs as SDL queues an event, still inside SDL's reading of the X events,
-// and takes the hold back at once. The end of a grab shows as a focus event
-// in "ungrab" mode on the window that held it; the focus events cover the
-// cases in which SDL takes the grab of the window itself.
+// SDL updates its own grab when the window gains or loses the focus, when
+// it is mapped and when a mouse button is released: with the focus it grabs
+// the window (its flag is set), without it lets go of the keyboard
+// (XUngrabKeyboard), whatever held it. A watch runs as SDL queues an event,
+// still inside SDL's reading of the X events, and takes the hold back at
+// once: the end of a grab shows as a focus event in "ungrab" mode on the
+// window that held it, and a change of focus as SDL's own event.
 int SdlWindow::watchGrab(void* self, SDL_Event* e) {
     auto* window = static_cast<SdlWindow*>(self);
     if (e->type == SDL_WINDOWEVENT) {
@@ -567,6 +583,7 @@ void SdlWindow::destroy() {
     if (m_window != nullptr) {
         SDL_DelEventWatch(&SdlWindow::watchGrab, this);
     }
+    m_sdlGrab = false;
     m_hold.detach();
     m_xwindow = 0;
     for (SDL_Cursor** c : {&m_arrow, &m_hand, &m_palette, &m_drop}) {

@@ -60,6 +60,7 @@ class SdlWindow final : public Window {
     bool m_shown = false;
     bool m_minimised = false;
     bool m_gone = false;                  // destroyed by another client
+    bool m_sdlGrab = false;               // SDL's own keyboard-grab flag
     std::uint64_t m_minimiseDeadline = 0; // a minimise asked for and not seen yet
     unsigned long m_xwindow = 0;
     EarlyKeyboardHold m_earlyHold;
