@@ -12,6 +12,8 @@
 #   pixel FILE X Y                # "R G B"
 #   click X Y [BUTTON] / drag X1 Y1 X2 Y2 / keys COMBO...
 #   expect_exit PID STATUS [SECONDS] / expect_no_process_left
+#   wait_until SECONDS MESSAGE COMMAND...   # the one way to wait for a condition
+#   close_request WINDOW                    # as a window manager asks a window to close
 #
 # Every helper fails the test with a message on standard error; the test
 # script runs with `set -euo pipefail` and ends with `pass`.
@@ -119,7 +121,8 @@ wait_until() {
     # Names of its own that no caller's variable can be hidden by.
     local _wait_seconds=$1 _wait_what=$2 _wait_output _wait_last=""
     shift 2
-    local _wait_deadline=$(($(now_us) + ${_wait_seconds%.*} * 1000000))
+    local _wait_deadline
+    _wait_deadline=$(awk -v n="$(now_us)" -v s="$_wait_seconds" 'BEGIN { printf "%d", n + s * 1000000 }')
     local _wait_complaint="$E2E_TMP/wait-complaint"
     while :; do
         if _wait_output=$("$@" 2>"$_wait_complaint"); then
@@ -464,6 +467,43 @@ if status == 0:
     x.XUngrabKeyboard(d, CurrentTime)
 names = ["GrabSuccess", "AlreadyGrabbed", "GrabInvalidTime", "GrabNotViewable", "GrabFrozen"]
 print(names[status] if 0 <= status < len(names) else "status %d" % status)
+x.XCloseDisplay(d)
+PY
+}
+
+# Asks a window to close the way a window manager does (WM_DELETE_WINDOW
+# through WM_PROTOCOLS); it works on a hidden window too, and needs no
+# window manager.
+close_request() {
+    python3 - "$1" <<'PY'
+import ctypes, ctypes.util, os, sys
+x = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11") or "libX11.so.6")
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+class Event(ctypes.Union):
+    _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x.XInternAtom.restype = ctypes.c_ulong
+x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.POINTER(Event)]
+x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+d = x.XOpenDisplay(os.environ["DISPLAY"].encode())
+if not d:
+    sys.exit("cannot open display")
+window = int(sys.argv[1], 0)
+e = Event()
+e.xclient.type = 33  # ClientMessage
+e.xclient.window = window
+e.xclient.message_type = x.XInternAtom(d, b"WM_PROTOCOLS", 0)
+e.xclient.format = 32
+e.xclient.data[0] = x.XInternAtom(d, b"WM_DELETE_WINDOW", 0)
+e.xclient.data[1] = 0  # CurrentTime
+x.XSendEvent(d, window, 0, 0, ctypes.byref(e))
+x.XSync(d, 0)
 x.XCloseDisplay(d)
 PY
 }

@@ -533,6 +533,50 @@ TEST_F(TempDir, StartedProgramsRunWithoutWaitingAndAreReaped) {
     EXPECT_FALSE(processes.start(joinPath(m_dir.string(), "\\MISSING.EXE")));
 }
 
+// The state letter of a process ('Z' once it has ended and waits to be
+// collected), or nothing when there is no such process any more.
+std::string processState(const std::string& pid) {
+    std::ifstream stat("/proc/" + pid + "/stat");
+    std::string line;
+    if (!std::getline(stat, line) || line.rfind(')') == std::string::npos) {
+        return "";
+    }
+    std::istringstream rest(line.substr(line.rfind(')') + 1));
+    std::string state;
+    rest >> state;
+    return state;
+}
+
+TEST_F(TempDir, AStartedProgramNeverOutlivesTheProgramThatStartedIt) {
+    // The started program writes its process id and then waits for 30 s.
+    const fs::path script = m_dir / "COLORS.EXE";
+    put(script, "#!/bin/sh\necho $$ > \"$(dirname \"$0\")/pid.tmp\"\n"
+                "mv \"$(dirname \"$0\")/pid.tmp\" \"$(dirname \"$0\")/pid\"\nexec sleep 30\n");
+    fs::permissions(script, fs::perms::owner_all);
+    for (const std::string end : {"orderly", "abrupt"}) {
+        SCOPED_TRACE(end);
+        fs::remove(m_dir / "pid");
+        const std::string command = std::string(STARTING_PARENT) + " '" + (m_dir / "COLORS.EXE").string() +
+                                    "' '" + (m_dir / "pid").string() + "' " + end;
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        std::string pid = slurp(m_dir / "pid");
+        ASSERT_FALSE(pid.empty());
+        pid.erase(pid.find_last_not_of('\n') + 1);
+        // Ended in order, the program collected it before it went; ended at
+        // once, the kernel killed it, and only its entry may wait for init.
+        std::string state = processState(pid);
+        for (int i = 0; i < 200 && end == "abrupt" && !state.empty() && state != "Z"; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            state = processState(pid);
+        }
+        if (end == "orderly") {
+            EXPECT_EQ(state, "");
+        } else {
+            EXPECT_TRUE(state.empty() || state == "Z") << "state " << state;
+        }
+    }
+}
+
 TEST_F(TempDir, OpensAUrlThroughXdgOpenOnThePath) {
     // A stand-in xdg-open that records what it was asked to open.
     put(m_dir / "xdg-open", "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"$(dirname \"$0\")/opened\"\n");

@@ -4,7 +4,6 @@
 
 #include <SDL.h>
 #include <X11/Xlib.h>
-#include <X11/Xproto.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -26,16 +25,22 @@ void setLeanSdlHints() {
 namespace {
 
 XErrorHandler g_previousXErrorHandler = nullptr;
+bool g_windowLost = false;
 
-// SDL 2.26 wakes its own event wait by sending a message to the window over a
-// second X connection. When the window is destroyed right after (a close
-// request answered at once), the X server may see the destruction first and
-// answer the message with BadWindow; Xlib's default handler would end the
-// whole process with status 1 whenever that answer is read. That one error is
-// harmless. (SDL_Quit puts the default handler back before it closes the
-// connection, so the program never calls it; see SdlPlatform.cpp.)
-int tolerateLateWakeups(Display* display, XErrorEvent* error) {
-    if (error->error_code == BadWindow && error->request_code == X_SendEvent) {
+// Xlib's default handler prints the error and ends the whole process with
+// status 1. Two kinds are harmless here, and both name a window that is gone:
+// - SDL 2.26 wakes its own event wait by sending a message to the window over
+//   a second X connection; when the window is destroyed right after (a close
+//   request answered at once), the server may answer with BadWindow;
+// - a window destroyed by another client (xdotool windowclose) stays in
+//   SDL's hands until the program has seen the DestroyNotify and ended:
+//   drawing into it (X_ShmPutImage) answers BadDrawable, and once it is
+//   known lost, taking SDL's part of it down answers BadWindow, BadGC and
+//   the like, none of which matters to a program on its way out.
+// (SDL_Quit puts the default handler back before it closes the connection,
+// so the program never calls it; see SdlPlatform.cpp.)
+int tolerateGoneWindows(Display* display, XErrorEvent* error) {
+    if (error->error_code == BadWindow || error->error_code == BadDrawable || g_windowLost) {
         return 0;
     }
     return g_previousXErrorHandler != nullptr ? g_previousXErrorHandler(display, error) : 0;
@@ -59,7 +64,7 @@ bool useDriver() {
     // rasteriser where there is no GPU).
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, isDriver("wayland") ? "1" : "0");
     if (isDriver("x11") && g_previousXErrorHandler == nullptr) {
-        g_previousXErrorHandler = XSetErrorHandler(tolerateLateWakeups);
+        g_previousXErrorHandler = XSetErrorHandler(tolerateGoneWindows);
     }
     return true;
 }
@@ -72,6 +77,10 @@ bool startDriver(const char* name) {
 }
 
 } // namespace
+
+void toleratePartsOfALostWindow() {
+    g_windowLost = true;
+}
 
 bool initVideoOnADisplay() {
     const char* requested = std::getenv("SDL_VIDEODRIVER");

@@ -19,4 +19,8 @@ bool initVideoOnADisplay();
 // False when the session offers nothing else, or when SDL_VIDEODRIVER chose.
 bool restartVideoOnFallback();
 
+// The window was destroyed by another client: from now on no X error ends
+// the process (the program is on its way out).
+void toleratePartsOfALostWindow();
+
 } // namespace tintaro

@@ -2,13 +2,16 @@
 
 #include "platform/pictures/PictureDecoder.h"
 #include "platform/pictures/UiPictures.h"
+#include "platform/sdl/ExitWatchdog.h"
 #include "platform/sdl/KeyMap.h"
 #include "platform/sdl/LeanSdl.h"
 #include "platform/sdl/XWaylandGrab.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -16,6 +19,21 @@
 namespace tintaro {
 
 namespace {
+
+// A window manager that has not minimised the window this long after the
+// request will not: the window is still in front and takes the keyboard back.
+constexpr std::uint64_t kMinimiseAnswerMs = 1000;
+// How soon a hold that another client refused is tried again.
+constexpr int kHoldRetryMs = 5;
+
+// The event the exit watchdog sends to wake a wait; it carries nothing.
+std::atomic<Uint32> g_wakeEvent{0};
+
+void wakeEventLoop() {
+    SDL_Event e{};
+    e.type = g_wakeEvent.load();
+    SDL_PushEvent(&e);
+}
 
 struct SurfaceDeleter {
     void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
@@ -35,8 +53,7 @@ SurfacePtr decodeSurface(std::span<const std::uint8_t> bytes) {
         return nullptr;
     }
     for (int y = 0; y < picture->height; ++y) {
-        std::memcpy(static_cast<std::uint8_t*>(surface->pixels) +
-                        static_cast<std::size_t>(y) * surface->pitch,
+        std::memcpy(static_cast<std::uint8_t*>(surface->pixels) + static_cast<std::size_t>(y) * surface->pitch,
                     &picture->argb[static_cast<std::size_t>(y) * picture->width],
                     static_cast<std::size_t>(picture->width) * 4);
     }
@@ -105,7 +122,14 @@ class SdlCursor final : public Cursor {
 
 } // namespace
 
-SdlWindow::SdlWindow(Files& files, bool windowed) : m_files(files), m_windowed(windowed) {}
+SdlWindow::SdlWindow(Files& files, bool windowed)
+    : m_files(files), m_windowed(windowed), m_keyboardWanted(!windowed) {
+    // Constructed first of the platform, before the audio and SDL's video
+    // start: the keyboard is held from the program's first moments.
+    if (m_keyboardWanted) {
+        m_earlyHold.take();
+    }
+}
 
 // The video subsystem stays up to the end of the process; SdlPlatform.cpp
 // says why.
@@ -137,6 +161,32 @@ bool SdlWindow::create(const std::string& title) {
             return false;
         }
     }
+    m_shown = false;
+    m_gone = false;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(m_window, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11) {
+        m_xwindow = info.info.x11.window;
+        m_hold.attach(info.info.x11.display, info.info.x11.window);
+    }
+    // The first thing the window does: hold the keyboard, hidden as it is.
+    // SDL's own flag goes first, while the early hold still has the
+    // keyboard: setting it makes SDL let go of any grab of this connection.
+    if (holdPlace() != KeyboardHold::Place::Nowhere) {
+        allowXWaylandKeyboardGrab(m_window);
+        SDL_SetWindowKeyboardGrab(m_window, SDL_TRUE);
+        m_sdlGrab = true;
+    }
+    m_earlyHold.handOver();
+    updateHold();
+    m_earlyHold.close();
+    SDL_AddEventWatch(&SdlWindow::watchGrab, this);
+    // X events reach translate() too, for the one SDL does not report: the
+    // window destroyed by another client.
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+    if (g_wakeEvent.load() == 0) {
+        g_wakeEvent.store(SDL_RegisterEvents(1));
+    }
     // Scaled to a larger display, line drawings look better smoothed.
     SDL_SetTextureScaleMode(m_texture, SDL_ScaleModeLinear);
     if (SurfacePtr icon = decodeSurface(windowIconPicture())) {
@@ -149,9 +199,6 @@ bool SdlWindow::create(const std::string& title) {
     SDL_StopTextInput();
     SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
     SDL_RenderClear(m_renderer);
-    if (m_keyboardWanted) {
-        applyKeyboardGrab(true);
-    }
     return true;
 }
 
@@ -179,24 +226,32 @@ void SdlWindow::show() {
     }
     SDL_ShowWindow(m_window);
     SDL_RaiseWindow(m_window);
-    if (m_keyboardWanted) {
-        applyKeyboardGrab(true);
-    }
+    m_shown = true;
+    updateHold();
 }
 
 void SdlWindow::hide() {
-    if (m_window != nullptr) {
-        SDL_HideWindow(m_window);
+    if (m_window == nullptr) {
+        return;
     }
+    // The keeper takes the hold first: unmapping the window that holds a
+    // grab ends it.
+    m_shown = false;
+    updateHold();
+    SDL_HideWindow(m_window);
 }
 
 void SdlWindow::minimise() {
     if (m_window == nullptr) {
         return;
     }
-    // Let go of the keyboard first: whatever comes to the front (a browser)
-    // must receive the keys.
-    applyKeyboardGrab(false);
+    // Whatever comes to the front (a browser) must receive the keys, so the
+    // hold goes first. Without a window manager nobody minimises the window,
+    // which stays in front, and so does the hold.
+    if (m_hold.windowManaged()) {
+        m_minimiseDeadline = SDL_GetTicks64() + kMinimiseAnswerMs;
+        updateHold();
+    }
     SDL_MinimizeWindow(m_window);
 }
 
@@ -207,17 +262,23 @@ bool SdlWindow::enterFullScreen() {
     // Desktop full screen covers the current display at its own resolution;
     // the logical size scales the frame. The physical mode never changes, so
     // a crash cannot leave the screen at a wrong resolution.
-    return m_window != nullptr && SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+    if (m_window == nullptr || SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+        return false;
+    }
+    // The switch may pass through SDL's own grab bookkeeping.
+    m_hold.renew();
+    return true;
 }
 
 void SdlWindow::leaveFullScreen() {
     if (!m_windowed && m_window != nullptr) {
         SDL_SetWindowFullscreen(m_window, 0);
+        m_hold.renew();
     }
 }
 
 void SdlWindow::present(const Image& frame, std::span<const Rect> dirty) {
-    if (m_texture == nullptr || frame.width != kWidth || frame.height != kHeight ||
+    if (m_texture == nullptr || m_gone || frame.width != kWidth || frame.height != kHeight ||
         frame.pixels.size() != static_cast<std::size_t>(kWidth) * kHeight) {
         return;
     }
@@ -275,35 +336,105 @@ void SdlWindow::redraw() {
     SDL_RenderPresent(m_renderer);
 }
 
-void SdlWindow::applyKeyboardGrab(bool haveScreen) {
-    if (m_window == nullptr || m_windowed) {
-        return;
+KeyboardHold::Place SdlWindow::holdPlace() const {
+    if (!m_keyboardWanted || m_windowed || m_gone) {
+        return KeyboardHold::Place::Nowhere;
     }
-    if (haveScreen && m_keyboardWanted) {
-        allowXWaylandKeyboardGrab(m_window);
+    if (m_minimised || m_minimiseDeadline != 0) {
+        return KeyboardHold::Place::Nowhere;
     }
-    SDL_SetWindowKeyboardGrab(m_window, (haveScreen && m_keyboardWanted) ? SDL_TRUE : SDL_FALSE);
+    return m_shown ? KeyboardHold::Place::Window : KeyboardHold::Place::Keeper;
+}
+
+void SdlWindow::updateHold() {
+    const KeyboardHold::Place place = holdPlace();
+    const bool sdlGrab = place != KeyboardHold::Place::Nowhere;
+    m_hold.want(place);
+    if (m_window != nullptr && sdlGrab != m_sdlGrab) {
+        // With its flag set, SDL grabs the window itself wherever it would
+        // otherwise let go of the keyboard while the window has the focus.
+        // Setting the flag without the focus lets go: take the hold back.
+        m_sdlGrab = sdlGrab;
+        if (sdlGrab) {
+            allowXWaylandKeyboardGrab(m_window);
+        }
+        SDL_SetWindowKeyboardGrab(m_window, sdlGrab ? SDL_TRUE : SDL_FALSE);
+        m_hold.renew();
+    }
+}
+
+void SdlWindow::keepHold() {
+    if (m_minimiseDeadline != 0 && SDL_GetTicks64() >= m_minimiseDeadline) {
+        // The request was not honoured: the window is still in front.
+        m_minimiseDeadline = 0;
+        updateHold();
+    }
+    if (m_hold.pending()) {
+        m_hold.retry();
+    }
+}
+
+// SDL updates its own grab when the window gains or loses the focus, when
+// it is mapped and when a mouse button is released: with the focus it grabs
+// the window (its flag is set), without it lets go of the keyboard
+// (XUngrabKeyboard), whatever held it. A watch runs as SDL queues an event,
+// still inside SDL's reading of the X events, and takes the hold back at
+// once: the end of a grab shows as a focus event in "ungrab" mode on the
+// window that held it, and a change of focus as SDL's own event.
+int SdlWindow::watchGrab(void* self, SDL_Event* e) {
+    auto* window = static_cast<SdlWindow*>(self);
+    if (e->type == SDL_WINDOWEVENT) {
+        if (e->window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
+            e->window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+            window->m_hold.renew();
+        }
+    } else if (e->type == SDL_SYSWMEVENT && e->syswm.msg != nullptr &&
+               e->syswm.msg->subsystem == SDL_SYSWM_X11) {
+        const XEvent& x = e->syswm.msg->msg.x11.event;
+        if ((x.type == FocusIn || x.type == FocusOut) && x.xfocus.mode == NotifyUngrab) {
+            window->m_hold.renew();
+        }
+    }
+    return 0;
 }
 
 void SdlWindow::holdKeyboard(bool wanted) {
     m_keyboardWanted = wanted;
-    // SDL takes the grab when the window is shown and focused (an X server
-    // refuses a grab for an unmapped window) and keeps the wish until then.
-    applyKeyboardGrab(wanted);
+    if (!wanted) {
+        m_earlyHold.close();
+    }
+    updateHold();
 }
 
 std::optional<Event> SdlWindow::waitEvent(int timeoutMs) {
+    exitwatchdog::setWake(&wakeEventLoop);
     const Uint64 start = SDL_GetTicks64();
     for (;;) {
+        if (exitwatchdog::takeRequest()) {
+            Event quit;
+            quit.type = EventType::Quit;
+            return quit;
+        }
+        keepHold();
         int wait = -1;
         if (timeoutMs >= 0) {
             const Uint64 spent = SDL_GetTicks64() - start;
             wait = spent >= static_cast<Uint64>(timeoutMs) ? 0 : static_cast<int>(timeoutMs - spent);
         }
+        const bool watching = m_hold.pending() || m_minimiseDeadline != 0;
+        if (watching && (wait < 0 || wait > kHoldRetryMs)) {
+            wait = kHoldRetryMs;
+        }
         SDL_Event e;
         const int got = wait < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, wait);
         if (got == 0) {
-            return std::nullopt; // the time is up (or SDL cannot wait at all)
+            if (timeoutMs >= 0 && SDL_GetTicks64() - start >= static_cast<Uint64>(timeoutMs)) {
+                return std::nullopt; // the time is up
+            }
+            if (!watching && wait < 0) {
+                return std::nullopt; // SDL cannot wait at all
+            }
+            continue;
         }
         // Events the program has no use for do not end the wait.
         if (auto event = translate(e)) {
@@ -316,8 +447,23 @@ std::optional<Event> SdlWindow::translate(const SDL_Event& e) {
     Event out;
     switch (e.type) {
     case SDL_QUIT:
+        exitwatchdog::armDeadline();
         out.type = EventType::Quit;
         return out;
+    case SDL_SYSWMEVENT:
+        if (e.syswm.msg != nullptr && e.syswm.msg->subsystem == SDL_SYSWM_X11 &&
+            e.syswm.msg->msg.x11.event.type == DestroyNotify &&
+            e.syswm.msg->msg.x11.event.xdestroywindow.window == m_xwindow && m_xwindow != 0) {
+            // Gone for good: nothing more is drawn into it, and the end is
+            // the system's unload, as for a close request.
+            m_gone = true;
+            toleratePartsOfALostWindow();
+            updateHold();
+            exitwatchdog::armDeadline();
+            out.type = EventType::Quit;
+            return out;
+        }
+        return std::nullopt;
     case SDL_MOUSEMOTION:
         if (m_minimised) {
             // The renderer maps no coordinates while the window is iconic.
@@ -359,24 +505,24 @@ std::optional<Event> SdlWindow::translate(const SDL_Event& e) {
     case SDL_WINDOWEVENT:
         switch (e.window.event) {
         case SDL_WINDOWEVENT_CLOSE:
+            exitwatchdog::armDeadline();
             out.type = EventType::Quit;
             return out;
         case SDL_WINDOWEVENT_MINIMIZED:
             m_minimised = true;
-            applyKeyboardGrab(false);
+            m_minimiseDeadline = 0;
+            updateHold();
             out.type = EventType::Minimised;
             return out;
         case SDL_WINDOWEVENT_RESTORED:
             m_minimised = false;
-            applyKeyboardGrab(true);
+            updateHold();
             out.type = EventType::Restored;
             return out;
         case SDL_WINDOWEVENT_FOCUS_LOST:
-            applyKeyboardGrab(false);
             out.type = EventType::FocusLost;
             return out;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
-            applyKeyboardGrab(true);
             out.type = EventType::FocusGained;
             return out;
         case SDL_WINDOWEVENT_EXPOSED:
@@ -455,8 +601,11 @@ void SdlWindow::setCursor(CursorKind kind, const Cursor* custom) {
 
 void SdlWindow::destroy() {
     if (m_window != nullptr) {
-        SDL_SetWindowKeyboardGrab(m_window, SDL_FALSE);
+        SDL_DelEventWatch(&SdlWindow::watchGrab, this);
     }
+    m_sdlGrab = false;
+    m_hold.detach();
+    m_xwindow = 0;
     for (SDL_Cursor** c : {&m_arrow, &m_hand, &m_palette, &m_drop}) {
         if (*c != nullptr) {
             SDL_FreeCursor(*c);
