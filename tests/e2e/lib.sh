@@ -121,8 +121,10 @@ wait_until() {
     # Names of its own that no caller's variable can be hidden by.
     local _wait_seconds=$1 _wait_what=$2 _wait_output _wait_last=""
     shift 2
-    local _wait_deadline
-    _wait_deadline=$(awk -v n="$(now_us)" -v s="$_wait_seconds" 'BEGIN { printf "%d", n + s * 1000000 }')
+    # Fractions of a second count too; bash's own arithmetic keeps 64 bits.
+    local _wait_whole=${_wait_seconds%%.*} _wait_fraction=0
+    [[ "$_wait_seconds" == *.* ]] && _wait_fraction=${_wait_seconds#*.}000000
+    local _wait_deadline=$(($(now_us) + 10#${_wait_whole:-0} * 1000000 + 10#${_wait_fraction:0:6}))
     local _wait_complaint="$E2E_TMP/wait-complaint"
     while :; do
         if _wait_output=$("$@" 2>"$_wait_complaint"); then
