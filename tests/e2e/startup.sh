@@ -21,7 +21,7 @@ start_and_check() {
     local label=$1 keyboard=$2
     shift 2
     start_xvfb 1024x768x24
-    start_app "$app/tintaro" "$@"
+    start_app "$(app_command "$app")" "$@"
 
     # First pause: the splash is up, the main window is not.
     wait_window '^Tintaro$'

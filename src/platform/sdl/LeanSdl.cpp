@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace tintaro {
 
@@ -16,6 +17,12 @@ void setLeanSdlHints() {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "1");
     // Alt+Tab must not minimise the window while it holds the keyboard.
     SDL_SetHint(SDL_HINT_ALLOW_ALT_TAB_WHILE_GRABBED, "0");
+    // Desktops match a window to its menu entry (icon, name, remembered
+    // permissions) by the X window class or the Wayland app id; the splash
+    // belongs to the same entry. SDL 2.26 reads these from the environment
+    // only, never as hints; only SDL programs look at them.
+    SDL_setenv("SDL_VIDEO_X11_WMCLASS", "tintaro", 1);
+    SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", "tintaro", 1);
 }
 
 namespace {
@@ -54,6 +61,36 @@ bool initVideoOnADisplay() {
         g_previousXErrorHandler = XSetErrorHandler(tolerateLateWakeups);
     }
     return true;
+}
+
+namespace {
+
+const char* setting(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && value[0] != '\0' ? value : nullptr;
+}
+
+} // namespace
+
+std::string openDisplay() {
+    const char* x11 = setting("DISPLAY");
+    const char* wayland = setting("WAYLAND_DISPLAY");
+    if (x11 == nullptr && wayland == nullptr && setting("SDL_VIDEODRIVER") == nullptr) {
+        return "no display to show the colouring book on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+               "start it from a desktop session";
+    }
+    setLeanSdlHints();
+    if (initVideoOnADisplay()) {
+        return {};
+    }
+    std::string named;
+    for (const auto& [name, value] : {std::pair{"WAYLAND_DISPLAY", wayland}, std::pair{"DISPLAY", x11}}) {
+        if (value != nullptr) {
+            named += (named.empty() ? " (" : ", ") + std::string(name) + "=" + value;
+        }
+    }
+    return "cannot open the display" + (named.empty() ? named : named + ")") +
+           "; is the desktop session still running?";
 }
 
 } // namespace tintaro
