@@ -29,6 +29,7 @@ WM_PID=""
 APP_PID=""
 APP_SID=""
 WINDOW_ID=""
+AS_APP_USER=()
 
 fail() {
     echo "FAIL: $*" >&2
@@ -95,10 +96,13 @@ e2e_init() {
     # E2E_USER: the programs run as this ordinary user (the test itself may
     # be root, to set up printing), with a home and runtime folder of their
     # own and the disk audio file where they may write it.
+    # AS_APP_USER prefixes a command that runs a program of the test.
+    AS_APP_USER=()
     if [ -n "${E2E_USER:-}" ]; then
         chmod 0711 "$E2E_TMP"
         chown -R "$E2E_USER:" "$HOME" "$XDG_RUNTIME_DIR"
         export SDL_DISKAUDIOFILE="$HOME/audio.raw"
+        AS_APP_USER=(setpriv --reuid="$E2E_USER" --regid="$(id -g "$E2E_USER")" --clear-groups)
     fi
     unset WAYLAND_DISPLAY
     # In a sanitizer build, the one allocation libdbus keeps for the life of
@@ -132,20 +136,23 @@ now_us() {
 #   wait_until SECONDS WHAT COMMAND [ARGS...]
 WAIT_OUTPUT=""
 wait_until() {
-    local seconds=$1 what=$2
+    # The names are local to this function but seen by COMMAND (bash scopes
+    # dynamically): they must not hide a test's own variables, such as `out`.
+    local _wait_seconds=$1 _wait_what=$2
     shift 2
-    local deadline=$(($(now_us) + ${seconds%.*} * 1000000)) complaint="$E2E_TMP/wait-complaint" out
+    local _wait_deadline=$(($(now_us) + ${_wait_seconds%.*} * 1000000))
+    local _wait_complaint="$E2E_TMP/wait-complaint" _wait_output
     while :; do
-        if out=$("$@" 2>"$complaint"); then
-            WAIT_OUTPUT=$out
+        if _wait_output=$("$@" 2>"$_wait_complaint"); then
+            WAIT_OUTPUT=$_wait_output
             return 0
         fi
-        [ "$(now_us)" -lt "$deadline" ] || break
+        [ "$(now_us)" -lt "$_wait_deadline" ] || break
         sleep 0.05
     done
-    local last=""
-    [ -s "$complaint" ] && last=": $(tail -n3 "$complaint" | sed 's/^FAIL: //' | tr '\n' ' ')"
-    fail "$what (waited ${seconds}s)$last"
+    local _wait_last=""
+    [ -s "$_wait_complaint" ] && _wait_last=": $(tail -n3 "$_wait_complaint" | sed 's/^FAIL: //' | tr '\n' ' ')"
+    fail "$_wait_what (waited ${_wait_seconds}s)$_wait_last"
 }
 
 # True while PID runs (a zombie has ended).
@@ -213,10 +220,8 @@ app_command() {
 # With E2E_USER it runs as that user, with the same process id.
 start_app() {
     [ -x "$1" ] || fail "not a program: $1"
-    local as_user=()
-    [ -z "${E2E_USER:-}" ] || as_user=(setpriv --reuid="$E2E_USER" --regid="$(id -g "$E2E_USER")" --clear-groups)
     APP_START=$(now)
-    setsid "${as_user[@]}" "$@" >"$E2E_TMP/app.log" 2>&1 &
+    setsid "${AS_APP_USER[@]}" "$@" >"$E2E_TMP/app.log" 2>&1 &
     APP_PID=$!
     APP_SID=$APP_PID
     wait_until 30 "$1 did not start in a session of its own" _in_own_session "$APP_PID"

@@ -20,7 +20,7 @@ check() {
     local label=$1
     shift
     local out="$E2E_TMP/$label.out" err="$E2E_TMP/$label.err" status=0
-    env "$@" "$program" >"$out" 2>"$err" &
+    "${AS_APP_USER[@]}" env "$@" "$program" >"$out" 2>"$err" &
     local pid=$!
     wait_until 20 "$label: the program still runs" _ended "$pid"
     wait "$pid" || status=$?

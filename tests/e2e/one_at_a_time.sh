@@ -30,7 +30,7 @@ wait_idle
 # A second start while it runs: done at once, status 0, no output, and
 # nothing of its own left running (its session is empty).
 second_out="$E2E_TMP/second.log"
-SDL_AUDIODRIVER=dummy setsid "$program" --windowed >"$second_out" 2>&1 &
+SDL_AUDIODRIVER=dummy setsid "${AS_APP_USER[@]}" "$program" --windowed >"$second_out" 2>&1 &
 second=$!
 expect_exit "$second" 0
 [ ! -s "$second_out" ] || fail "the second start said: $(head -c 300 "$second_out")"
