@@ -15,7 +15,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source_dir=$(cd "$here/../.." && pwd)
-build=${1:?build folder for the package}
+build=$(realpath -m "${1:?build folder for the package}")
 readonly user=tintaro-e2e app=/usr/lib/tintaro
 
 fail() {
@@ -33,7 +33,6 @@ started=$SECONDS
 
 note "building the package in $build"
 deb=$(bash "$source_dir/scripts/package" "$build" | tail -n1)
-deb=$(cd "$(dirname "$deb")" && pwd)/$(basename "$deb")
 note "built $(basename "$deb") ($(du -k "$deb" | cut -f1) kB) in $((SECONDS - started)) s"
 
 # Lintian's errors fail the test; its warnings and notes are listed.
