@@ -6,6 +6,7 @@
 #   start_xvfb [WxHxD]            # default 1024x768x24; exports DISPLAY
 #   start_wm                      # optional: openbox
 #   start_app PROGRAM [ARGS...]   # APP_PID, in a session of its own
+#   app_command APP_DIR           # what starts Tintaro (E2E_COMMAND, else APP_DIR/tintaro)
 #   wait_until SECONDS WHAT CMD...  # polls CMD until it succeeds
 #   wait_window NAME [SECONDS]    # WINDOW_ID of the first visible match
 #   screenshot FILE               # the whole screen
@@ -17,6 +18,10 @@
 #
 # Every helper fails the test with a message on standard error; the test
 # script runs with `set -euo pipefail` and ends with `pass`.
+#
+# Two settings test an installed package: E2E_COMMAND (the command that
+# starts Tintaro, such as /usr/bin/tintaro) and E2E_USER (an ordinary user
+# the programs run as, while the test may be root).
 
 set -euo pipefail
 
@@ -26,6 +31,7 @@ WM_PID=""
 APP_PID=""
 APP_SID=""
 WINDOW_ID=""
+AS_APP_USER=()
 
 fail() {
     echo "FAIL: $*" >&2
@@ -82,10 +88,24 @@ e2e_init() {
     # which also lets a test listen to it.
     export SDL_AUDIODRIVER=disk
     export SDL_DISKAUDIOFILE="$E2E_TMP/audio.raw"
-    # The program must not find a session's settings or caches.
+    # The program must not find a session's settings, caches or lock: a
+    # Tintaro open on the desktop, or another test's, would make it step aside.
     export HOME="$E2E_TMP/home"
     export XDG_CACHE_HOME="$E2E_TMP/home/.cache"
+    export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
     mkdir -p "$HOME"
+    mkdir -m 0700 "$XDG_RUNTIME_DIR"
+    # E2E_USER: the programs run as this ordinary user (the test itself may
+    # be root, to set up printing), with a home and runtime folder of their
+    # own and the disk audio file where they may write it.
+    # AS_APP_USER prefixes a command that runs a program of the test.
+    AS_APP_USER=()
+    if [ -n "${E2E_USER:-}" ]; then
+        chmod 0711 "$E2E_TMP"
+        chown -R "$E2E_USER:" "$HOME" "$XDG_RUNTIME_DIR"
+        export SDL_DISKAUDIOFILE="$HOME/audio.raw"
+        AS_APP_USER=(setpriv --reuid="$E2E_USER" --regid="$(id -g "$E2E_USER")" --clear-groups)
+    fi
     unset WAYLAND_DISPLAY
     # In a sanitizer build, the one allocation libdbus keeps for the life of
     # the process (SDL asks the session bus about the screen saver) is no leak
@@ -198,12 +218,20 @@ _wm_ready() {
     xprop -root _OB_THEME 2>/dev/null | grep -q ' = '
 }
 
+# The command that starts Tintaro from an application directory: the
+# program in it, or E2E_COMMAND (such as /usr/bin/tintaro of an installed
+# package, which must find its directory through the link).
+app_command() {
+    echo "${E2E_COMMAND:-$1/tintaro}"
+}
+
 # Starts the program in a session of its own, so that everything it starts
 # can be found again by the session id. Output goes to $E2E_TMP/app.log.
+# With E2E_USER it runs as that user, with the same process id.
 start_app() {
     [ -x "$1" ] || fail "not a program: $1"
     APP_START=$(now)
-    setsid "$@" >"$E2E_TMP/app.log" 2>&1 &
+    setsid "${AS_APP_USER[@]}" "$@" >"$E2E_TMP/app.log" 2>&1 &
     APP_PID=$!
     APP_SID=$APP_PID
     wait_until 30 "$1 did not start in a session of its own" _in_own_session "$APP_PID"

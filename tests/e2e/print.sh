@@ -99,7 +99,7 @@ _pdf_written() {
     [ -n "$pdf" ] && pdfinfo "$pdf" >/dev/null 2>&1 && echo "$pdf"
 }
 
-start_app "$app_dir/tintaro" --windowed
+start_app "$(app_command "$app_dir")" --windowed
 wait_window Tintaro
 wait_until 30 "the colouring screen did not appear" _colouring_screen_shown
 # Start-up ends with a three-second pause; the fill sound and the notice are

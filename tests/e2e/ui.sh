@@ -69,7 +69,7 @@ start_program() {
     local app=$1
     shift
     UI_APP=$app
-    start_app "$app/tintaro" "$@"
+    start_app "$(app_command "$app")" "$@"
     wait_window "$MAIN_WINDOW"
     UI_SHOWN=$(elapsed_since "$APP_START")
     expect_canvas 30 "$app/PICTURE/01.GIF"
