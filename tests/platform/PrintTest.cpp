@@ -7,15 +7,23 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <optional>
+#include <poll.h>
 #include <sstream>
 #include <string>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 using namespace tintaro;
@@ -71,6 +79,103 @@ std::string commandOutput(const std::string& command) {
     return output;
 }
 
+// A print server that takes every connection and never answers: it reads
+// and drops what the client sends, and counts the connections that came and
+// those the client closed again.
+class SilentServer {
+  public:
+    explicit SilentServer(const fs::path& socketPath) {
+        m_listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        socketPath.string().copy(address.sun_path, sizeof address.sun_path - 1);
+        const bool listening =
+            m_listener >= 0 &&
+            ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+            ::listen(m_listener, 16) == 0 && ::pipe(m_stop) == 0;
+        EXPECT_TRUE(listening) << socketPath;
+        if (listening) {
+            m_thread = std::thread([this] { serve(); });
+        }
+    }
+
+    ~SilentServer() {
+        if (m_thread.joinable()) {
+            const char stop = 0;
+            EXPECT_EQ(::write(m_stop[1], &stop, 1), 1);
+            m_thread.join();
+        }
+        for (int fd : {m_listener, m_stop[0], m_stop[1]}) {
+            if (fd >= 0) {
+                ::close(fd);
+            }
+        }
+    }
+
+    // Wait until that many connections came (or were closed by the client).
+    bool waitForConnections(int count) {
+        return waitFor([&] { return m_accepted >= count; });
+    }
+    bool waitForClosed(int count) {
+        return waitFor([&] { return m_closed >= count; });
+    }
+    int closed() {
+        std::lock_guard lock(m_mutex);
+        return m_closed;
+    }
+
+  private:
+    template <typename Condition> bool waitFor(Condition condition) {
+        std::unique_lock lock(m_mutex);
+        return m_changed.wait_for(lock, std::chrono::seconds(30), condition);
+    }
+
+    void serve() {
+        std::vector<int> open;
+        for (;;) {
+            std::vector<pollfd> fds = {{m_stop[0], POLLIN, 0}, {m_listener, POLLIN, 0}};
+            for (int fd : open) {
+                fds.push_back({fd, POLLIN, 0});
+            }
+            if (::poll(fds.data(), fds.size(), -1) < 0 || fds[0].revents != 0) {
+                break;
+            }
+            if (fds[1].revents & POLLIN) {
+                const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
+                if (fd >= 0) {
+                    open.push_back(fd);
+                    note(m_accepted);
+                }
+            }
+            for (std::size_t i = 2; i < fds.size(); ++i) {
+                char drop[4096];
+                if (fds[i].revents != 0 && ::read(fds[i].fd, drop, sizeof drop) <= 0) {
+                    ::close(fds[i].fd);
+                    std::erase(open, fds[i].fd);
+                    note(m_closed);
+                }
+            }
+        }
+        for (int fd : open) {
+            ::close(fd);
+        }
+    }
+
+    void note(int& counter) {
+        std::lock_guard lock(m_mutex);
+        ++counter;
+        m_changed.notify_all();
+    }
+
+    int m_listener = -1;
+    int m_stop[2] = {-1, -1};
+    std::thread m_thread;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    int m_accepted = 0;
+    int m_closed = 0;
+};
+
 class PrintTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -79,7 +184,16 @@ class PrintTest : public ::testing::Test {
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
     }
-    void TearDown() override { fs::remove_all(m_dir); }
+    void TearDown() override {
+        fs::remove_all(m_dir);
+        for (const auto& [name, value] : m_savedEnvironment) {
+            if (value) {
+                ::setenv(name.c_str(), value->c_str(), 1);
+            } else {
+                ::unsetenv(name.c_str());
+            }
+        }
+    }
 
     // The canvas with marks that show position, orientation and colour order:
     // red at the top left corner, blue at the bottom right, green elsewhere.
@@ -104,7 +218,25 @@ class PrintTest : public ::testing::Test {
         return raster.value_or(Raster{});
     }
 
+    // Points CUPS at the server's socket with no user settings; the folder
+    // for temporary files, empty.
+    fs::path useServer(const fs::path& socket) {
+        for (const char* name : {"CUPS_SERVER", "TMPDIR", "HOME", "PRINTER", "LPDEST"}) {
+            const char* value = std::getenv(name);
+            m_savedEnvironment.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+        }
+        const fs::path tmp = m_dir / "tmp";
+        fs::create_directories(tmp);
+        ::setenv("CUPS_SERVER", socket.c_str(), 1);
+        ::setenv("TMPDIR", tmp.c_str(), 1);
+        ::setenv("HOME", m_dir.c_str(), 1);
+        ::unsetenv("PRINTER");
+        ::unsetenv("LPDEST");
+        return tmp;
+    }
+
     fs::path m_dir;
+    std::vector<std::pair<std::string, std::optional<std::string>>> m_savedEnvironment;
 };
 
 TEST(PageLayout, FromCupsHundredthsOfMillimetre) {
@@ -179,14 +311,52 @@ TEST_F(PrintTest, UnwritablePathIsRefused) {
 // Without a print server nothing is printed, nothing is said, and the
 // temporary PDF does not stay behind.
 TEST_F(PrintTest, NoCupsServerMeansNoPrint) {
-    const fs::path tmp = m_dir / "tmp";
-    fs::create_directories(tmp);
-    ::setenv("CUPS_SERVER", (m_dir / "no-cupsd.sock").c_str(), 1);
-    ::setenv("TMPDIR", tmp.c_str(), 1);
-    ::setenv("HOME", m_dir.c_str(), 1);
-    ::unsetenv("PRINTER");
-    ::unsetenv("LPDEST");
-    EXPECT_FALSE(createCupsPrinter()->print(markedCanvas()));
+    const fs::path tmp = useServer(m_dir / "no-cupsd.sock");
+    CupsPrinter printer;
+    EXPECT_TRUE(printer.print(markedCanvas())) << "the page is handed over";
+    printer.waitUntilIdle();
+    EXPECT_EQ(printer.pagesSent(), 0);
+    EXPECT_EQ(printer.pagesFailed(), 1);
+    EXPECT_TRUE(fs::is_empty(tmp));
+}
+
+// A server that takes the connection and never answers would hold a request
+// for a minute: the caller has its answer while the page's request still
+// waits, a few more pages may wait behind it, and when the printer goes the
+// request gives up.
+TEST_F(PrintTest, UnansweringServerNeverHoldsTheCaller) {
+    const fs::path socket = m_dir / "cups.sock";
+    SilentServer server(socket);
+    useServer(socket);
+    {
+        CupsPrinter printer;
+        ASSERT_TRUE(printer.print(markedCanvas()));
+        ASSERT_TRUE(server.waitForConnections(1));
+        EXPECT_EQ(server.closed(), 0) << "print() returned while its request still waits";
+        for (int waiting = 1; waiting <= 3; ++waiting) {
+            EXPECT_TRUE(printer.print(markedCanvas())) << waiting;
+        }
+        EXPECT_FALSE(printer.print(markedCanvas()))
+            << "no more than three pages wait behind the one on its way";
+        EXPECT_EQ(printer.pagesSent() + printer.pagesFailed(), 0);
+    }
+    EXPECT_TRUE(server.waitForClosed(1)) << "the request gave up when the printer went";
+}
+
+// Each page's requests give up at the page's own deadline, and the next page
+// is tried afresh.
+TEST_F(PrintTest, APageGivesUpAtItsDeadline) {
+    const fs::path socket = m_dir / "cups.sock";
+    SilentServer server(socket);
+    const fs::path tmp = useServer(socket);
+    CupsPrinter printer(0.3);
+    for (int page = 1; page <= 2; ++page) {
+        ASSERT_TRUE(printer.print(markedCanvas()));
+        printer.waitUntilIdle();
+        EXPECT_EQ(printer.pagesFailed(), page);
+        EXPECT_TRUE(server.waitForClosed(page));
+    }
+    EXPECT_EQ(printer.pagesSent(), 0);
     EXPECT_TRUE(fs::is_empty(tmp));
 }
 
