@@ -24,6 +24,8 @@ WM_PID=""
 APP_PID=""
 APP_SID=""
 WINDOW_ID=""
+AUDIO_COPIER_PID=""
+E2E_AUDIO=""
 
 fail() {
     echo "FAIL: $*" >&2
@@ -59,6 +61,7 @@ _e2e_cleanup() {
             kill -KILL "$pid" 2>/dev/null
         done
     fi
+    [ -n "$AUDIO_COPIER_PID" ] && kill "$AUDIO_COPIER_PID" 2>/dev/null && wait "$AUDIO_COPIER_PID" 2>/dev/null
     [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null && wait "$WM_PID" 2>/dev/null
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
     if [ -n "$E2E_TMP" ] && [ -d "$E2E_TMP" ]; then
@@ -77,9 +80,21 @@ e2e_init() {
     trap _e2e_cleanup EXIT
     trap 'exit 130' INT TERM
     # No sound card here: SDL's disk driver writes the mixed output to a file,
-    # which also lets a test listen to it.
+    # which also lets a test listen to it ($E2E_AUDIO). The program closes its
+    # audio device after a few seconds of silence and opens it again for the
+    # next sound, and the driver starts its file afresh at every opening; so
+    # the driver writes into a pipe, and a copier appends all of it to one
+    # file: every sound in order, without the closed spells in between.
     export SDL_AUDIODRIVER=disk
-    export SDL_DISKAUDIOFILE="$E2E_TMP/audio.raw"
+    E2E_AUDIO="$E2E_TMP/audio.raw"
+    : >"$E2E_AUDIO"
+    mkfifo "$E2E_TMP/audio.pipe"
+    # The copier holds the pipe open for reading and writing, so the pipe
+    # never ends for it when the program closes its side, and the program
+    # never waits to open it.
+    cat 0<>"$E2E_TMP/audio.pipe" >>"$E2E_AUDIO" &
+    AUDIO_COPIER_PID=$!
+    export SDL_DISKAUDIOFILE="$E2E_TMP/audio.pipe"
     # The program must not find a session's settings or caches.
     export HOME="$E2E_TMP/home"
     export XDG_CACHE_HOME="$E2E_TMP/home/.cache"
