@@ -3,30 +3,25 @@
 
 #include "platform/print/CupsPrinter.h"
 #include "platform/print/PdfPage.h"
+#include "support/SilentPrintServer.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <chrono>
 #include <cmath>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <optional>
-#include <poll.h>
 #include <sstream>
 #include <string>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <thread>
 #include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
 using namespace tintaro;
+using tintaro::test::SilentPrintServer;
 
 namespace {
 
@@ -78,103 +73,6 @@ std::string commandOutput(const std::string& command) {
     }
     return output;
 }
-
-// A print server that takes every connection and never answers: it reads
-// and drops what the client sends, and counts the connections that came and
-// those the client closed again.
-class SilentServer {
-  public:
-    explicit SilentServer(const fs::path& socketPath) {
-        m_listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        socketPath.string().copy(address.sun_path, sizeof address.sun_path - 1);
-        const bool listening =
-            m_listener >= 0 &&
-            ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-            ::listen(m_listener, 16) == 0 && ::pipe(m_stop) == 0;
-        EXPECT_TRUE(listening) << socketPath;
-        if (listening) {
-            m_thread = std::thread([this] { serve(); });
-        }
-    }
-
-    ~SilentServer() {
-        if (m_thread.joinable()) {
-            const char stop = 0;
-            EXPECT_EQ(::write(m_stop[1], &stop, 1), 1);
-            m_thread.join();
-        }
-        for (int fd : {m_listener, m_stop[0], m_stop[1]}) {
-            if (fd >= 0) {
-                ::close(fd);
-            }
-        }
-    }
-
-    // Wait until that many connections came (or were closed by the client).
-    bool waitForConnections(int count) {
-        return waitFor([&] { return m_accepted >= count; });
-    }
-    bool waitForClosed(int count) {
-        return waitFor([&] { return m_closed >= count; });
-    }
-    int closed() {
-        std::lock_guard lock(m_mutex);
-        return m_closed;
-    }
-
-  private:
-    template <typename Condition> bool waitFor(Condition condition) {
-        std::unique_lock lock(m_mutex);
-        return m_changed.wait_for(lock, std::chrono::seconds(30), condition);
-    }
-
-    void serve() {
-        std::vector<int> open;
-        for (;;) {
-            std::vector<pollfd> fds = {{m_stop[0], POLLIN, 0}, {m_listener, POLLIN, 0}};
-            for (int fd : open) {
-                fds.push_back({fd, POLLIN, 0});
-            }
-            if (::poll(fds.data(), fds.size(), -1) < 0 || fds[0].revents != 0) {
-                break;
-            }
-            if (fds[1].revents & POLLIN) {
-                const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
-                if (fd >= 0) {
-                    open.push_back(fd);
-                    note(m_accepted);
-                }
-            }
-            for (std::size_t i = 2; i < fds.size(); ++i) {
-                char drop[4096];
-                if (fds[i].revents != 0 && ::read(fds[i].fd, drop, sizeof drop) <= 0) {
-                    ::close(fds[i].fd);
-                    std::erase(open, fds[i].fd);
-                    note(m_closed);
-                }
-            }
-        }
-        for (int fd : open) {
-            ::close(fd);
-        }
-    }
-
-    void note(int& counter) {
-        std::lock_guard lock(m_mutex);
-        ++counter;
-        m_changed.notify_all();
-    }
-
-    int m_listener = -1;
-    int m_stop[2] = {-1, -1};
-    std::thread m_thread;
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    int m_accepted = 0;
-    int m_closed = 0;
-};
 
 class PrintTest : public ::testing::Test {
   protected:
@@ -326,7 +224,8 @@ TEST_F(PrintTest, NoCupsServerMeansNoPrint) {
 // request gives up.
 TEST_F(PrintTest, UnansweringServerNeverHoldsTheCaller) {
     const fs::path socket = m_dir / "cups.sock";
-    SilentServer server(socket);
+    SilentPrintServer server(socket);
+    ASSERT_TRUE(server.listening());
     useServer(socket);
     {
         CupsPrinter printer;
@@ -347,7 +246,8 @@ TEST_F(PrintTest, UnansweringServerNeverHoldsTheCaller) {
 // is tried afresh.
 TEST_F(PrintTest, APageGivesUpAtItsDeadline) {
     const fs::path socket = m_dir / "cups.sock";
-    SilentServer server(socket);
+    SilentPrintServer server(socket);
+    ASSERT_TRUE(server.listening());
     const fs::path tmp = useServer(socket);
     CupsPrinter printer(0.3);
     for (int page = 1; page <= 2; ++page) {

@@ -60,7 +60,9 @@ std::shared_ptr<MixerDevice> MixerDevice::open(double idleSeconds) {
 }
 
 MixerDevice::MixerDevice(int frequency, int channels, double idleSeconds)
-    : m_frequency(frequency), m_channels(channels), m_quiet(idleSeconds, steadySeconds()) {
+    : m_frequency(frequency), m_channels(channels),
+      m_driverName(SDL_GetCurrentAudioDriver() != nullptr ? SDL_GetCurrentAudioDriver() : ""),
+      m_quiet(idleSeconds, steadySeconds()) {
     m_closer = startSignalFreeThread("audio-idle", [this] { closeWhenQuiet(); });
 }
 

@@ -53,6 +53,8 @@ class MixerDevice {
     // The music's renderer, kept across closing and opening again; nullptr removes it.
     void setMusicHook(MusicHook hook, void* self);
     bool isOpen() const;
+    // SDL's name for the driver in use ("pulseaudio", "alsa", "disk"...).
+    std::string driverName() const { return m_driverName; }
 
   private:
     MixerDevice(int frequency, int channels, double idleSeconds);
@@ -62,6 +64,7 @@ class MixerDevice {
 
     const int m_frequency;
     const int m_channels;
+    const std::string m_driverName;
     mutable std::mutex m_mutex; // guards everything below and every SDL_mixer call of ours
     std::condition_variable m_changed;
     QuietTimer m_quiet;
