@@ -99,12 +99,13 @@ class MixerEffects final : public SoundEffects {
     double start(Mix_Chunk* chunk) {
         const int channel = freeChannel();
         CutFade* fade = m_fades[channel].get();
-        fade->reset();
-        // The channel is silent, so the mixer is not running its effects now;
-        // registered before the playing starts, the fade is there from its
-        // first buffer. A registration left from a playing that never started
-        // goes first.
+        // The channel is silent, so the mixer runs none of its effects now. A
+        // registration left from a playing that never started goes first;
+        // that call also waits for the mixer's current buffer, after which
+        // the fade can be reset without the audio thread looking. Registered
+        // before the playing starts, the fade is there from its first buffer.
         Mix_UnregisterEffect(channel, &applyCutFade);
+        fade->reset();
         Mix_RegisterEffect(channel, &applyCutFade, nullptr, fade);
         if (Mix_PlayChannel(channel, chunk, 0) < 0) {
             return 0.0;
