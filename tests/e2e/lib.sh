@@ -32,6 +32,8 @@ APP_PID=""
 APP_SID=""
 WINDOW_ID=""
 AS_APP_USER=()
+AUDIO_COPIER_PID=""
+E2E_AUDIO=""
 
 fail() {
     echo "FAIL: $*" >&2
@@ -67,6 +69,7 @@ _e2e_cleanup() {
             kill -KILL "$pid" 2>/dev/null
         done
     fi
+    [ -n "$AUDIO_COPIER_PID" ] && kill "$AUDIO_COPIER_PID" 2>/dev/null && wait "$AUDIO_COPIER_PID" 2>/dev/null
     [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null && wait "$WM_PID" 2>/dev/null
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
     if [ -n "$E2E_TMP" ] && [ -d "$E2E_TMP" ]; then
@@ -85,9 +88,21 @@ e2e_init() {
     trap _e2e_cleanup EXIT
     trap 'exit 130' INT TERM
     # No sound card here: SDL's disk driver writes the mixed output to a file,
-    # which also lets a test listen to it.
+    # which also lets a test listen to it ($E2E_AUDIO). The program closes its
+    # audio device after a few seconds of silence and opens it again for the
+    # next sound, and the driver starts its file afresh at every opening; so
+    # the driver writes into a pipe, and a copier appends all of it to one
+    # file: every sound in order, without the closed spells in between.
     export SDL_AUDIODRIVER=disk
-    export SDL_DISKAUDIOFILE="$E2E_TMP/audio.raw"
+    E2E_AUDIO="$E2E_TMP/audio.raw"
+    : >"$E2E_AUDIO"
+    mkfifo "$E2E_TMP/audio.pipe"
+    # The copier holds the pipe open for reading and writing, so the pipe
+    # never ends for it when the program closes its side, and the program
+    # never waits to open it.
+    cat 0<>"$E2E_TMP/audio.pipe" >>"$E2E_AUDIO" &
+    AUDIO_COPIER_PID=$!
+    export SDL_DISKAUDIOFILE="$E2E_TMP/audio.pipe"
     # The program must not find a session's settings, caches or lock: a
     # Tintaro open on the desktop, or another test's, would make it step aside.
     export HOME="$E2E_TMP/home"
@@ -97,13 +112,12 @@ e2e_init() {
     mkdir -m 0700 "$XDG_RUNTIME_DIR"
     # E2E_USER: the programs run as this ordinary user (the test itself may
     # be root, to set up printing), with a home and runtime folder of their
-    # own and the disk audio file where they may write it.
+    # own and the disk audio pipe theirs to write.
     # AS_APP_USER prefixes a command that runs a program of the test.
     AS_APP_USER=()
     if [ -n "${E2E_USER:-}" ]; then
         chmod 0711 "$E2E_TMP"
-        chown -R "$E2E_USER:" "$HOME" "$XDG_RUNTIME_DIR"
-        export SDL_DISKAUDIOFILE="$HOME/audio.raw"
+        chown -R "$E2E_USER:" "$HOME" "$XDG_RUNTIME_DIR" "$E2E_TMP/audio.pipe"
         AS_APP_USER=(setpriv --reuid="$E2E_USER" --regid="$(id -g "$E2E_USER")" --clear-groups)
     fi
     unset WAYLAND_DISPLAY

@@ -20,7 +20,9 @@ check() {
     local label=$1
     shift
     local out="$E2E_TMP/$label.out" err="$E2E_TMP/$label.err" status=0
-    "${AS_APP_USER[@]}" env "$@" "$program" >"$out" 2>"$err" &
+    # A file of its own for the disk audio driver: it exists once the device opens.
+    local audio="$HOME/$label.audio"
+    "${AS_APP_USER[@]}" env "$@" SDL_DISKAUDIOFILE="$audio" "$program" >"$out" 2>"$err" &
     local pid=$!
     wait_until 20 "$label: the program still runs" _ended "$pid"
     wait "$pid" || status=$?
@@ -28,7 +30,7 @@ check() {
     [ ! -s "$out" ] || fail "$label: wrote to standard output: $(head -c 200 "$out")"
     [ "$(wc -l <"$err")" -eq 1 ] || fail "$label: $(wc -l <"$err") lines on standard error: $(head -c 400 "$err")"
     grep -q '^tintaro: .*display' "$err" || fail "$label: the line does not name the display: $(cat "$err")"
-    [ ! -e "$SDL_DISKAUDIOFILE" ] || fail "$label: the sound device was opened"
+    [ ! -e "$audio" ] || fail "$label: the sound device was opened"
     note "$label: status $status: $(cat "$err")"
 }
 

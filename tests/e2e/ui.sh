@@ -222,10 +222,12 @@ _face_is() {
 }
 
 # Frames the disk audio driver has written so far (16-bit stereo, so four
-# bytes a frame); it writes at the device's pace, so this is also a clock.
+# bytes a frame); it writes at the device's pace while the device is open, so
+# this is also a clock then. The device closes after a few seconds of
+# silence, and the count stands still until the next sound.
 readonly AUDIO_RATE=44100
 audio_frames() {
-    echo $(($(stat -c %s "$SDL_DISKAUDIOFILE" 2>/dev/null || echo 0) / 4))
+    echo $(($(stat -c %s "$E2E_AUDIO" 2>/dev/null || echo 0) / 4))
 }
 
 # Waits until the device has written N more frames.
@@ -240,7 +242,7 @@ _audio_reached() {
 # Peak level in dBFS of the output between two frame positions; -120 for
 # digital silence.
 audio_peak_db() {
-    "$UI_PY" - "$SDL_DISKAUDIOFILE" "$1" "$2" <<'PY'
+    "$UI_PY" - "$E2E_AUDIO" "$1" "$2" <<'PY'
 import array, math, sys
 path, start, end = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
 with open(path, "rb") as f:

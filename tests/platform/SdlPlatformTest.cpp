@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -19,6 +20,10 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace tintaro;
@@ -236,6 +241,37 @@ TEST_F(TempDir, AtomicWriteReplacesTheTargetAndLeavesNoTemporaryFile) {
         names.push_back(entry.path().filename().string());
     }
     EXPECT_EQ(names, std::vector<std::string>{"01.GIF"});
+}
+
+// A writer killed during its write leaves its temporary; the next write of
+// the same file removes it, but not the temporary of a writer still at work
+// (which holds a lock on it) nor anything else.
+TEST_F(TempDir, AtomicWriteRemovesTheTemporaryOfAKilledWriter) {
+    const fs::path folder = m_dir / "MY_PICTURE";
+    fs::create_directories(folder);
+    const std::vector<std::string> kept = {".01.GIF.Work42", ".02.GIF.aB3xYz", ".01.GIF.toolong",
+                                           "01.GIF.aB3xYz", "notes.txt"};
+    for (const std::string& name : kept) {
+        put(folder / name, "x");
+    }
+    put(folder / ".01.GIF.aB3xYz", "half a picture");
+    const int working = ::open((folder / ".01.GIF.Work42").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(working, 0);
+    ASSERT_EQ(::flock(working, LOCK_EX), 0);
+
+    const Bytes data{'n', 'e', 'w'};
+    ASSERT_TRUE(m_files.writeAtomically(appPath("\\MY_PICTURE\\01.GIF"), data));
+    ::close(working);
+
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::vector<std::string> expected = kept;
+    expected.push_back("01.GIF");
+    std::sort(names.begin(), names.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(names, expected);
 }
 
 TEST_F(TempDir, AtomicWriteIntoAMissingFolderFailsAndCreatesNothing) {
