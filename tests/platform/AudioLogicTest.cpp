@@ -6,6 +6,7 @@
 #include "platform/audio/MidiTiming.h"
 #include "platform/audio/PeakLimiter.h"
 #include "platform/audio/QuietTimer.h"
+#include "platform/audio/WavShape.h"
 
 #include <gtest/gtest.h>
 
@@ -256,3 +257,31 @@ TEST(QuietTimer, MusicHoldsTheDeviceUntilItStops) {
 }
 
 } // namespace
+
+TEST(WavShape, EveryShippedEffectFitsAndDamagedSizesDoNot) {
+    const Bytes good = readAsset("SOUND/CRVENA.WAV");
+    ASSERT_TRUE(wavChunksFit(good));
+    for (const char* name : {"ZELENA", "ZUTA", "SVPLAVA", "ORANZ", "LJUBICASTA", "SIVA", "TAMNOZUTA", "BRAON",
+                             "PLAVA", "CRNA", "PINK"}) {
+        EXPECT_TRUE(wavChunksFit(readAsset(std::string("SOUND/") + name + ".WAV"))) << name;
+    }
+    // The same length, one size field claiming gigabytes: the data chunk's,
+    // then the RIFF header's.
+    std::size_t data = 12;
+    while (data + 8 <= good.size() && std::string(good.begin() + data, good.begin() + data + 4) != "data") {
+        data += 8 + (good[data + 4] | good[data + 5] << 8 | good[data + 6] << 16 | good[data + 7] << 24);
+    }
+    ASSERT_LT(data + 8, good.size());
+    const struct {
+        const char* what;
+        std::size_t at;
+    } damages[] = {{"data size", data + 4}, {"RIFF size", 4}};
+    for (const auto& damage : damages) {
+        Bytes bad = good;
+        bad[damage.at + 3] = 0xDC; // about 3.7 GB
+        EXPECT_FALSE(wavChunksFit(bad)) << damage.what;
+    }
+    EXPECT_FALSE(wavChunksFit(Bytes(good.begin(), good.begin() + 11))) << "cut inside the header";
+    EXPECT_FALSE(wavChunksFit(Bytes(good.begin(), good.begin() + static_cast<long>(data))))
+        << "no data chunk";
+}

@@ -1,6 +1,7 @@
 #include "platform/audio/AudioSupport.h"
 #include "platform/audio/CutFade.h"
 #include "platform/audio/MixerDevice.h"
+#include "platform/audio/WavShape.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -133,6 +134,9 @@ class MixerEffects final : public SoundEffects {
             if (cached.bytes == bytes) {
                 return cached.chunk;
             }
+        }
+        if (!wavChunksFit(bytes)) {
+            return nullptr;
         }
         Mix_Chunk* chunk =
             Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
