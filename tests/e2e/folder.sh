@@ -6,10 +6,7 @@
 #   folder.sh APP_DIR
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/ui.sh"
-app=${1:?application directory}
-[ -x "$app/tintaro" ] || fail "no program at $app/tintaro"
-e2e_init
-ui_require
+ui_start_test "${1:-}"
 
 folder="$E2E_TMP/a\\b"
 copy_app "$app" "$folder"

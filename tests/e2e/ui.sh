@@ -27,6 +27,16 @@ readonly BACK_C="126 20"
 readonly -a PALETTE_LEFT=(0 8 93 176 261 345 428 513 596 680 764 848 932)
 readonly RED="255 0 0" GREEN="52 204 103" BLUE="0 0 255" WHITE="255 255 255"
 
+# The start of a test of the program in application directory APP (its
+# first argument): sets `app`, the temporary folder and the tools.
+ui_start_test() {
+    app=$1
+    [ -n "$app" ] || fail "usage: ${0##*/} APP_DIR"
+    [ -x "$app/tintaro" ] || fail "no program at $app/tintaro"
+    e2e_init
+    ui_require
+}
+
 ui_require() {
     require_tools "$UI_PY"
     "$UI_PY" -c 'import PIL' 2>/dev/null || fail "$UI_PY has no Pillow (run scripts/install-deps)"
