@@ -2,8 +2,8 @@
 // written to a raw file (signed 16-bit stereo at 44.1 kHz) at the pace of a
 // real device, so the file's length is the audio clock.
 
-#include "platform/AppPath.h"
 #include "platform/audio/Audio.h"
+#include "platform/AppPath.h"
 #include "platform/audio/AudioSupport.h"
 #include "platform/audio/MixerDevice.h"
 
@@ -63,6 +63,19 @@ std::vector<std::uint8_t> sineWav(double hz, double seconds) {
     return wav;
 }
 
+// A format 0 file of one track at 480 ticks a quarter note.
+std::vector<std::uint8_t> singleTrackMidi(const std::vector<std::uint8_t>& track) {
+    std::vector<std::uint8_t> midi = {'M', 'T', 'h', 'd'};
+    putBe(midi, 6, 4);
+    putBe(midi, 0, 2);
+    putBe(midi, 1, 2);
+    putBe(midi, 480, 2);
+    midi.insert(midi.end(), {'M', 'T', 'r', 'k'});
+    putBe(midi, static_cast<std::uint32_t>(track.size()), 4);
+    midi.insert(midi.end(), track.begin(), track.end());
+    return midi;
+}
+
 // A format-0 MIDI file at 120 bpm (480 ticks a quarter = 0.5 s): a piano plays
 // the given notes one after another, each a quarter long, loud. The end of
 // track follows the last note-off at once, so the tune lasts notes x 0.5 s.
@@ -73,15 +86,7 @@ std::vector<std::uint8_t> tuneMidi(const std::vector<int>& notes) {
         track.insert(track.end(), {0x83, 0x60, 0x80, static_cast<std::uint8_t>(note), 0}); // after 480 ticks
     }
     track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});
-    std::vector<std::uint8_t> midi = {'M', 'T', 'h', 'd'};
-    putBe(midi, 6, 4);
-    putBe(midi, 0, 2);
-    putBe(midi, 1, 2);
-    putBe(midi, 480, 2);
-    midi.insert(midi.end(), {'M', 'T', 'r', 'k'});
-    putBe(midi, static_cast<std::uint32_t>(track.size()), 4);
-    midi.insert(midi.end(), track.begin(), track.end());
-    return midi;
+    return singleTrackMidi(track);
 }
 
 // Loud notes struck together on two channels, held for two seconds: a tune
@@ -97,15 +102,7 @@ std::vector<std::uint8_t> chordMidi(const std::vector<int>& notes) {
     track.insert(track.end(),
                  {0x87, 0x40, 0xB0, 123, 0, 0x00, 0xB1, 123, 0}); // all notes off after 960 ticks
     track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});
-    std::vector<std::uint8_t> midi = {'M', 'T', 'h', 'd'};
-    putBe(midi, 6, 4);
-    putBe(midi, 0, 2);
-    putBe(midi, 1, 2);
-    putBe(midi, 480, 2);
-    midi.insert(midi.end(), {'M', 'T', 'r', 'k'});
-    putBe(midi, static_cast<std::uint32_t>(track.size()), 4);
-    midi.insert(midi.end(), track.begin(), track.end());
-    return midi;
+    return singleTrackMidi(track);
 }
 
 // A mono 16-bit WAV of the given samples (-1 to 1).
