@@ -33,8 +33,10 @@ class KeyboardHold {
     // SDL let go of the keyboard behind the hold's back: take it again.
     void renew();
     // Wanted but not held (another client holds the keyboard, or the window
-    // is not viewable yet); try again.
-    bool pending() const { return m_held != m_wanted; }
+    // is not viewable yet); try again. Never on a display that is not X11
+    // (native Wayland, where the compositor holds the keys for SDL's request):
+    // there is nothing to retry, and retrying would wake the loop for ever.
+    bool pending() const { return m_display != nullptr && m_held != m_wanted; }
     void retry();
 
     // True when a window manager runs on the screen, which is what honours

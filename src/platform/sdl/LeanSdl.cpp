@@ -102,7 +102,11 @@ bool restartVideoOnFallback() {
     if (fallback == nullptr) {
         return false;
     }
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    // The display was opened early at start-up and again by the window, and
+    // SDL counts each start: the driver only stops when every one is undone.
+    for (int starts = 0; starts < 8 && SDL_WasInit(SDL_INIT_VIDEO) != 0; ++starts) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
     return startDriver(fallback) && useDriver();
 }
 
