@@ -15,6 +15,7 @@
 #include "colouring/PencilLine.h"
 #include "colouring/WipePasses.h"
 
+#include "FillShapes.h"
 #include "GifImage.h"
 
 #include <benchmark/benchmark.h>
@@ -142,6 +143,15 @@ std::vector<FillCase> fillCases() {
         cases.push_back({name + "/Background", *drawing, largest.x, largest.y, largest.size});
         if (small)
             cases.push_back({name + "/SmallArea", *drawing, small->x, small->y, small->size});
+    }
+    // Regions of short runs, each filled from its largest region.
+    for (const testing::FillShape& shape : testing::fillShapes()) {
+        Image picture = shape.make(kWidth, kHeight);
+        const std::vector<Region> regions = regionsOf(picture);
+        const Region largest = *std::max_element(regions.begin(), regions.end(),
+                                                 [](auto& a, auto& b) { return a.size < b.size; });
+        cases.push_back(
+            {std::string("Shape/") + shape.name, std::move(picture), largest.x, largest.y, largest.size});
     }
     return cases;
 }
