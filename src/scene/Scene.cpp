@@ -67,13 +67,18 @@ void Scene::create(const std::string& appPath) {
         c.visible = spec.visible;
         c.enabled = true;
         if (spec.id != ControlId::Slika && !spec.startPicture.empty()) {
-            c.picture = read("\\PICTURE\\" + std::string(spec.startPicture));
+            if (spec.visible) {
+                c.picture = read("\\PICTURE\\" + std::string(spec.startPicture));
+            } else {
+                c.startPicturePending = true;
+            }
         }
     }
     if (auto start = m_pictures.load(m_appPath + "\\PICTURE\\01.GIF", false)) {
         setCanvasImage(*start);
     }
-    m_background = read("\\PICTURE\\GLAVNA.JPG");
+    m_backgroundPath = "\\PICTURE\\GLAVNA.JPG";
+    m_background = read(m_backgroundPath);
     invalidateAll();
 }
 
@@ -81,7 +86,19 @@ std::shared_ptr<const Image> Scene::read(const std::string& relativePath) {
     return m_pictures.load(m_appPath + relativePath);
 }
 
+std::shared_ptr<const Image> Scene::pictureOf(ControlId id) {
+    auto& c = m_controls[index(id)];
+    if (c.startPicturePending) {
+        c.startPicturePending = false;
+        c.picture = read("\\PICTURE\\" + std::string(kControlTable[index(id)].startPicture));
+    }
+    return c.picture;
+}
+
 void Scene::setVisible(ControlId id, bool visible) {
+    if (visible) {
+        pictureOf(id);
+    }
     auto& c = m_controls[index(id)];
     if (c.visible != visible) {
         c.visible = visible;
@@ -115,6 +132,7 @@ void Scene::assignPicture(ControlId id, const std::string& relativePath) {
         throw StepFailed{};
     }
     auto& c = m_controls[index(id)];
+    c.startPicturePending = false;
     if (c.picture != picture) {
         c.picture = std::move(picture);
         if (c.visible) {
@@ -124,12 +142,19 @@ void Scene::assignPicture(ControlId id, const std::string& relativePath) {
 }
 
 void Scene::assignBackground(const std::string& relativePath) {
+    // The background being left is let go before the new one is decoded, so
+    // that two screen-sized pictures are never held at once; should the new
+    // one fail, the old one is read again.
+    const std::weak_ptr<const Image> previous = m_background;
+    m_background.reset();
     auto picture = read(relativePath);
     if (!picture) {
+        m_background = m_backgroundPath.empty() ? nullptr : read(m_backgroundPath);
         throw StepFailed{};
     }
-    if (m_background != picture) {
-        m_background = std::move(picture);
+    m_backgroundPath = relativePath;
+    m_background = std::move(picture);
+    if (m_background != previous.lock()) {
         invalidateAll();
     }
 }
@@ -143,9 +168,11 @@ void Scene::setCanvasPicture(const std::string& path) {
 }
 
 void Scene::setCanvasImage(const Image& image) {
-    Image placed(kCanvasRect.w, kCanvasRect.h, kControlBackground);
-    paint(placed, {0, 0, placed.width, placed.height}, &image, 0, 0, kControlBackground);
-    m_canvas = std::move(placed);
+    // Painted over the old image in place: a second canvas-sized buffer would
+    // only raise the peak memory every time a drawing is opened.
+    if (&image != &m_canvas) {
+        paint(m_canvas, {0, 0, m_canvas.width, m_canvas.height}, &image, 0, 0, kControlBackground);
+    }
     canvasChanged({0, 0, kCanvasRect.w, kCanvasRect.h});
 }
 

@@ -3,6 +3,7 @@
 #include "platform/audio/Audio.h"
 #include "platform/print/CupsPrinter.h"
 #include "platform/sdl/LeanSdl.h"
+#include "platform/sdl/MemoryPolicy.h"
 #include "platform/sdl/PosixFiles.h"
 #include "platform/sdl/PosixSystem.h"
 #include "platform/sdl/SdlCodec.h"
@@ -54,6 +55,7 @@ std::unique_ptr<SdlPlatform> SdlPlatform::create(bool windowed) {
     // The hints must be in place before any SDL subsystem starts, the audio
     // included.
     setLeanSdlHints();
+    keepLargeBlocksMapped();
     return std::make_unique<RealPlatform>(windowed);
 }
 
