@@ -16,7 +16,7 @@ void require(bool ok) {
 }
 
 std::string tunePath(const FormaMain& f) {
-    return f.state.AppDir + "\\MUSIC\\001.MID";
+    return joinPath(f.state.AppDir, "\\MUSIC\\001.MID");
 }
 
 void play(FormaMain& f) {

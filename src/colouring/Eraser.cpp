@@ -60,7 +60,7 @@ void clickRubber(FormaMain& f) {
     if (n >= 1 && n <= 25) {
         char file[8];
         std::snprintf(file, sizeof file, "%02d.GIF", n);
-        f.scene.setCanvasPicture(f.state.AppPath + f.picture(file));
+        f.scene.setCanvasPicture(f.appFile(f.picture(file)));
     }
 }
 
@@ -70,7 +70,7 @@ void brisanje_slika(FormaMain& f) {
     const int pattern = choosePattern(f.platform.random);
     requestEffect(f, SoundEffectTable::Wipe);
     animateWipe(f, wipePattern(pattern));
-    f.scene.setCanvasPicture(f.state.AppPath + f.picture("00.GIF"));
+    f.scene.setCanvasPicture(f.appFile(f.picture("00.GIF")));
 }
 
 void registerEraser(FormaMain& f) {

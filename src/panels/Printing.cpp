@@ -28,11 +28,11 @@ struct PrintUnderWay {
 
 std::string scratchDirectory(FormaMain& f) {
     auto& files = f.platform.files;
-    const std::string beside = f.state.AppDir + "\\MY_PICTURE";
+    const std::string beside = joinPath(f.state.AppDir, "\\MY_PICTURE");
     if (files.isWritableDirectory(beside)) {
         return beside;
     }
-    const std::string cache = files.userCacheDirectory() + "\\MY_PICTURE";
+    const std::string cache = joinPath(files.userCacheDirectory(), "\\MY_PICTURE");
     files.makeDirectories(cache);
     return cache;
 }
@@ -45,7 +45,7 @@ void PrintPicture(FormaMain& f) {
     PrintUnderWay underWay(f);
     // The canvas image is exactly what the canvas shows, all 750 x 600 pixels.
     const Image shown = f.scene.canvas();
-    const std::string scratch = scratchDirectory(f) + "\\01.GIF";
+    const std::string scratch = joinPath(scratchDirectory(f), "\\01.GIF");
     auto encoded = f.platform.codec.encodeLossless(shown);
     require(encoded.has_value());
     require(f.platform.files.writeAtomically(scratch, *encoded));

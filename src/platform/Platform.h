@@ -17,9 +17,8 @@ namespace tintaro {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// Paths are built as the application directory followed by a relative path
-// written with backslashes ("\PICTURE\01.GIF"); implementations turn the
-// backslashes into the local separator.
+// Paths are local paths, used as they are; the program builds them with
+// joinPath (platform/AppPath.h).
 class Files {
 public:
     virtual ~Files() = default;
@@ -40,7 +39,8 @@ public:
 class Codec {
 public:
     virtual ~Codec() = default;
-    // JPEG, GIF, PNG or BMP bytes to an opaque picture; nullopt when unreadable.
+    // JPEG, GIF, PNG or ICO bytes to an opaque picture; nullopt when unreadable,
+    // damaged or larger than any picture of the book could be.
     virtual std::optional<Image> decode(std::span<const std::uint8_t> bytes) = 0;
     // A lossless file: GIF with an exact palette for up to 256 colours, PNG otherwise.
     virtual std::optional<Bytes> encodeLossless(const Image& image) = 0;
@@ -100,6 +100,9 @@ public:
     virtual std::unique_ptr<Cursor> loadCursor(const std::string& iconPath) = 0;
     virtual void setCursor(CursorKind kind, const Cursor* custom) = 0;
     virtual void destroy() = 0;
+    // A plain message window of its own, with one button to close it;
+    // returns once it was closed (or could not be shown).
+    virtual void showMessage(const std::string& title, const std::string& text) = 0;
 };
 
 class SoundEffects {

@@ -35,41 +35,40 @@ void EventRouter::route(const Event& event) {
     }
 }
 
-std::optional<ControlId> EventRouter::focus() const {
-    if (m_focus) {
-        const auto& c = m_scene.control(*m_focus);
-        if (c.visible && c.enabled) {
-            return m_focus;
-        }
+void EventRouter::windowShown() {
+    if (m_shownBefore) {
+        return;
     }
-    return std::nullopt;
-}
-
-void EventRouter::resetFocus() {
-    // The visible, enabled control with the lowest tab index.
-    m_focus.reset();
+    m_shownBefore = true;
+    std::optional<ControlId> first;
     int best = 1 << 30;
     for (const auto& spec : kControlTable) {
         const auto& c = m_scene.control(spec.id);
         if (c.visible && c.enabled && spec.tabIndex < best) {
             best = spec.tabIndex;
-            m_focus = spec.id;
+            first = spec.id;
         }
     }
+    m_scene.setFocus(first);
 }
 
 void EventRouter::pointer(const Event& event) {
     std::optional<ControlId> target;
     if (m_capture) {
         target = m_capture;
+    } else if (m_windowCaptured) {
+        // the window keeps the pointer
     } else if (auto hit = m_scene.hitTest(event.x, event.y); hit && m_scene.control(*hit).enabled) {
         target = hit;
     }
 
     if (event.type == EventType::MouseDown) {
-        if (m_held == 0 && target) {
+        if (m_held == 0) {
             m_capture = target;
-            m_focus = target;
+            m_windowCaptured = !target;
+            if (target) {
+                m_scene.setFocus(target);
+            }
         }
         m_held |= event.button;
     }
@@ -88,9 +87,10 @@ void EventRouter::pointer(const Event& event) {
         }
         if (m_held == 0) {
             m_capture.reset();
+            m_windowCaptured = false;
         }
     }
-    updateCursor(m_capture ? m_capture : m_scene.hitTest(event.x, event.y));
+    updateCursor(m_capture ? m_capture : m_windowCaptured ? std::nullopt : m_scene.hitTest(event.x, event.y));
 }
 
 void EventRouter::deliver(std::optional<ControlId> target, const Event& event) {
@@ -119,7 +119,7 @@ void EventRouter::deliver(std::optional<ControlId> target, const Event& event) {
 }
 
 void EventRouter::key(const Event& event) {
-    auto target = focus();
+    const auto target = focus();
     auto& handlers = target ? m_handlers[*target] : m_handlers.window;
     call(handlers.keyDown, event.key, event.shift);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/AppPath.h"
 #include "platform/Platform.h"
 #include "scene/EventRouter.h"
 #include "scene/Handlers.h"
@@ -50,6 +51,8 @@ class FormaMain {
         scene.timerEnabled = enabled;
     }
     std::string picture(const std::string& file) const { return "\\PICTURE\\" + file; }
+    // A file of the application directory by its fixed relative path.
+    std::string appFile(std::string_view relative) const { return joinPath(state.AppPath, relative); }
 };
 
 } // namespace tintaro

@@ -1,5 +1,6 @@
 #include "scene/Scene.h"
 
+#include "platform/AppPath.h"
 #include "scene/StepFailed.h"
 
 #include <algorithm>
@@ -74,7 +75,7 @@ void Scene::create(const std::string& appPath) {
             }
         }
     }
-    if (auto start = m_pictures.load(m_appPath + "\\PICTURE\\01.GIF", false)) {
+    if (auto start = m_pictures.load(joinPath(m_appPath, "\\PICTURE\\01.GIF"), false)) {
         setCanvasImage(*start);
     }
     m_backgroundPath = "\\PICTURE\\GLAVNA.JPG";
@@ -83,7 +84,7 @@ void Scene::create(const std::string& appPath) {
 }
 
 std::shared_ptr<const Image> Scene::read(const std::string& relativePath) {
-    return m_pictures.load(m_appPath + relativePath);
+    return m_pictures.load(joinPath(m_appPath, relativePath));
 }
 
 std::shared_ptr<const Image> Scene::pictureOf(ControlId id) {
@@ -100,6 +101,9 @@ void Scene::setVisible(ControlId id, bool visible) {
         pictureOf(id);
     }
     auto& c = m_controls[index(id)];
+    if (!visible && m_focus == id) {
+        m_focus.reset();
+    }
     if (c.visible != visible) {
         c.visible = visible;
         markDirty(c.rect);
@@ -109,6 +113,9 @@ void Scene::setVisible(ControlId id, bool visible) {
 void Scene::setEnabled(ControlId id, bool enabled) {
     // A disabled control looks exactly like an enabled one: nothing to redraw.
     m_controls[index(id)].enabled = enabled;
+    if (!enabled && m_focus == id) {
+        m_focus.reset();
+    }
 }
 
 void Scene::move(ControlId id, int left, int top) {
@@ -177,7 +184,7 @@ void Scene::setCanvasImage(const Image& image) {
 }
 
 void Scene::setCanvasCursor(const std::string& relativePath) {
-    auto cursor = m_platform.window.loadCursor(m_appPath + relativePath);
+    auto cursor = m_platform.window.loadCursor(joinPath(m_appPath, relativePath));
     if (!cursor) {
         throw StepFailed{};
     }

@@ -39,6 +39,12 @@ class Scene {
     void setEnabled(ControlId id, bool enabled);
     void move(ControlId id, int left, int top);
 
+    // The control holding the keyboard focus. Hiding or disabling it takes
+    // the focus away for good: keys then go to the window until a click
+    // gives the focus to a control again.
+    std::optional<ControlId> focus() const { return m_focus; }
+    void setFocus(std::optional<ControlId> id) { m_focus = id; }
+
     // Reads appPath + relative path and makes it the control's picture; throws
     // StepFailed (the control keeps its picture) when it cannot be read.
     void assignPicture(ControlId id, const std::string& relativePath);
@@ -79,6 +85,7 @@ class Scene {
     PictureStore m_pictures;
     std::string m_appPath;
     std::array<Control, kControlCount> m_controls;
+    std::optional<ControlId> m_focus;
     std::shared_ptr<const Image> m_background;
     std::string m_backgroundPath; // relative, to read it again when a new one fails
     Image m_canvas;

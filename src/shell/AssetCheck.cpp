@@ -14,27 +14,35 @@ namespace {
 // program, so the end carries a failure status and names the file.
 constexpr int kAssetCheckFailed = 1;
 
+// One sentence says what is wrong: on standard error for a terminal, and in
+// a message window for a parent who started the program from a menu, where
+// nobody reads standard error. Closing the window ends the program.
+[[noreturn]] void endNaming(FormaMain& f, const std::string& file, const std::string& sentence) {
+    std::cerr << "tintaro: " << sentence << "\n";
+    f.platform.window.hide();
+    f.platform.window.showMessage("Tintaro cannot start: " + file, sentence);
+    throw ProgramEnd{kAssetCheckFailed};
+}
+
 } // namespace
 
 void VerifyAssetFiles(FormaMain& f) {
     for (const auto& row : AssetManifest) {
-        const std::string path = f.state.AppPath + "\\PICTURE\\" + row.file;
-        const auto length = f.platform.files.length(path);
+        const std::string file = std::string("PICTURE/") + row.file;
+        const auto length = f.platform.files.length(f.appFile(f.picture(row.file)));
         if (!length) {
-            std::cerr << "tintaro: PICTURE/" << row.file << " is missing (expected " << row.length
-                      << " bytes)\n";
-            throw ProgramEnd{kAssetCheckFailed};
+            endNaming(f, file, file + " is missing (expected " + std::to_string(row.length) + " bytes)");
         }
         if (*length != row.length) {
-            std::cerr << "tintaro: PICTURE/" << row.file << " has " << *length << " bytes, expected "
-                      << row.length << "\n";
             if (f.state.MusicPlaying == 1) {
                 StopMusic(f);
             }
             if (f.state.KeyboardHookHandle != 0) {
                 f.platform.guard.remove(f.state.KeyboardHookHandle);
             }
-            throw ProgramEnd{kAssetCheckFailed};
+            endNaming(f, file,
+                      file + " has " + std::to_string(*length) + " bytes, expected " +
+                          std::to_string(row.length));
         }
     }
 }

@@ -45,7 +45,6 @@ int runProgram(Platform& platform) {
         }
         f.scene.create(platform.files.executableDirectory());
         loadFormaMain(f);
-        f.router.resetFocus();
         deliverEvents(f, -1);
     } catch (const ProgramEnd& end) {
         return end.status;

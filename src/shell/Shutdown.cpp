@@ -7,9 +7,11 @@ namespace tintaro {
 
 void unloadFormaMain(FormaMain& f) {
     trapped([&] {
-        // The handle is not cleared: a later removal attempt simply fails.
-        if (f.state.KeyboardHookHandle != 0 && !f.platform.guard.remove(f.state.KeyboardHookHandle)) {
-            throw StepFailed{};
+        // A removal that fails (the guard is already gone) is no error: its
+        // answer is ignored and the music is closed down all the same. The
+        // handle is not cleared, so a later removal attempt simply fails.
+        if (f.state.KeyboardHookHandle != 0) {
+            f.platform.guard.remove(f.state.KeyboardHookHandle);
         }
         closeDownMusic(f);
     });

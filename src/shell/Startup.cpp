@@ -10,6 +10,7 @@ namespace {
 
 void showWindow(FormaMain& f) {
     f.platform.window.show();
+    f.router.windowShown();
     f.scene.invalidateAll();
     f.scene.present();
 }
@@ -28,7 +29,7 @@ void startupSequence(FormaMain& f) {
     }
     s.FillToolActive = -1;
     p.window.hide();
-    if (!p.processes.start(s.AppPath + "\\COLORS.EXE")) {
+    if (!p.processes.start(f.appFile("\\COLORS.EXE"))) {
         throw StepFailed{};
     }
     StartupPause(f);

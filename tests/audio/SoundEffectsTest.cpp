@@ -21,7 +21,7 @@ TEST(SoundEffects, SwitchTurnsEveryRequestOffAndOnAgain) {
     EXPECT_EQ(h.s.SoundOn, 1);
     EXPECT_EQ(h.s.SoundOnFlag, 1);
     h.clickOn(C::PaletaZelena);
-    EXPECT_EQ(h.fake.sound.played, std::vector<std::string>{h.appDir + "\\SOUND\\ZELENA.WAV"});
+    EXPECT_EQ(h.fake.sound.played, std::vector<std::string>{h.appDir + "/SOUND/ZELENA.WAV"});
 }
 
 TEST(SoundEffects, SwitchWithAnUnsetFlagDoesNothing) {

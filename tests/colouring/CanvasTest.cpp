@@ -118,7 +118,7 @@ TEST(CanvasPress, FillTable) {
         const bool sounded = h.fake.sound.played.size() > soundsBefore;
         EXPECT_EQ(sounded, c.sound) << c.what;
         if (sounded) {
-            EXPECT_EQ(h.fake.sound.played.back(), h.appDir + "\\SOUND\\SVPLAVA.WAV");
+            EXPECT_EQ(h.fake.sound.played.back(), h.appDir + "/SOUND/SVPLAVA.WAV");
         }
         EXPECT_EQ(h.s.LastCanvasX, c.x) << c.what;
         EXPECT_EQ(h.s.LastCanvasY, c.y) << c.what;

@@ -52,7 +52,7 @@ TEST(Eraser, PapirWipesToTheBlankPageWithOneSound) {
     h.f.scene.setCanvasImage(Image(750, 600, kRed));
     h.clickOn(C::Papir);
     EXPECT_EQ(h.f.scene.canvas(), h.drawing(0));
-    EXPECT_EQ(h.fake.sound.played, std::vector<std::string>{h.appDir + "\\SOUND\\LJUBICASTA.WAV"});
+    EXPECT_EQ(h.fake.sound.played, std::vector<std::string>{h.appDir + "/SOUND/LJUBICASTA.WAV"});
 }
 
 TEST(Eraser, RubberBringsBackTheDrawingChosenLast) {

@@ -36,7 +36,7 @@ TEST(Palette, ClickChoosesColourSoundAndSelectedFace) {
         Harness h;
         h.clickOn(ColourTable[k - 1].control);
         EXPECT_EQ(h.s.CurrentColor, static_cast<std::int32_t>(ColourTable[k - 1].value));
-        EXPECT_EQ(h.fake.sound.played.back(), h.appDir + "\\SOUND\\" + std::string(ColourTable[k - 1].sound));
+        EXPECT_EQ(h.fake.sound.played.back(), h.appDir + "/SOUND/" + std::string(ColourTable[k - 1].sound));
         std::string expected(12, '1');
         expected[k - 1] = '3';
         EXPECT_EQ(phases(h), expected);

@@ -5,11 +5,8 @@
 #     program with status 0, nothing of it left, the keyboard free again;
 #  2. under a window manager with another program's window open, Alt+Tab
 #     leaves the program in front (the same keys do switch between two
-#     ordinary windows);
-#  3. a picture whose length differs from the manifest ends the program
-#     with a failure status and one line on standard error naming the file
-#     and both lengths, after the splash and before any window is full
-#     screen.
+#     ordinary windows).
+# A damaged picture ending the start is assetcheck.sh's.
 #   keyboard.sh APP_DIR
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/ui.sh"
@@ -19,25 +16,16 @@ e2e_init
 ui_require
 require_tools xmessage xprop
 
-stop_x() {
-    [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null && wait "$WM_PID" 2>/dev/null
-    WM_PID=""
-    kill "$XVFB_PID" 2>/dev/null
-    wait "$XVFB_PID" 2>/dev/null || true
-    XVFB_PID=""
-}
-
 # The exit panel is up: its picture's upper part (the buttons cover the
 # lower) over the frozen colouring screen.
 expect_exit_panel() {
-    local shot="$E2E_TMP/exit-panel.png" deadline=$((SECONDS + 3)) diff
-    while :; do
-        screenshot "$shot"
-        diff=$(region_difference "$shot" "$app/PICTURE/CTRLX.JPG" 312 259 400 150 0 0)
-        awk -v d="$diff" 'BEGIN { exit !(d <= 4) }' && return 0
-        [ "$SECONDS" -le "$deadline" ] || fail "no exit panel: its picture differs by $diff"
-        sleep 0.1
-    done
+    expect_screen_region 4 "$app/PICTURE/CTRLX.JPG" 312 259 400 150 0 0
+}
+
+active_window_is() {
+    local got
+    got=$(xdotool getactivewindow 2>/dev/null)
+    [ "$got" = "$1" ] || { echo "the active window is '$got'" >&2; return 1; }
 }
 
 # 1. The keyboard while the program runs full screen, and the way out.
@@ -51,10 +39,10 @@ keys ctrl+x
 expect_exit_panel
 expect_grab_status AlreadyGrabbed 0
 click_at "$DA_C"
-expect_exit "$APP_PID" 0 5
+expect_exit "$APP_PID" 0
 expect_no_process_left
 expect_grab_status GrabSuccess
-wait_window_gone "$MAIN_WINDOW" 2
+wait_window_gone "$MAIN_WINDOW"
 APP_PID=""
 stop_x
 
@@ -65,75 +53,34 @@ xmessage -title "Other program" "another program" >/dev/null 2>&1 &
 other_pid=$!
 xmessage -title "Third program" "a third program" >/dev/null 2>&1 &
 third_pid=$!
-wait_window "Other program" 10
+wait_window "Other program"
 other=$WINDOW_ID
-wait_window "Third program" 10
+wait_window "Third program"
 third=$WINDOW_ID
 # Without a grab, Alt+Tab moves the focus between the two.
 xdotool windowactivate --sync "$other"
 keys alt+Tab
-sleep 0.5
-[ "$(xdotool getactivewindow)" = "$third" ] || fail "Alt+Tab does not switch between two ordinary windows here"
+wait_until 20 "Alt+Tab does not switch between two ordinary windows here" active_window_is "$third"
 
 start_program "$app"
 main=$WINDOW_ID
-deadline=$((SECONDS + 5))
-until [ "$(xdotool getactivewindow)" = "$main" ]; do
-    [ "$SECONDS" -le "$deadline" ] || fail "the program's window never became the active window"
-    sleep 0.1
-done
+wait_until 20 "the program's window never became the active window" active_window_is "$main"
 expect_grab_status AlreadyGrabbed
 for round in 1 2 3; do
     keys alt+Tab
-    sleep 0.5
-    [ "$(xdotool getactivewindow)" = "$main" ] || fail "Alt+Tab (round $round) made $(xdotool getactivewindow) active, not the program ($main)"
+    # Held, the keys go to the program, which handles them in order: once a
+    # later pointer movement shows, the window manager could have acted.
+    ui_settle 800 20
+    active_window_is "$main" || fail "Alt+Tab (round $round) made another window active, not the program ($main)"
 done
 # Still in front and full screen: the whole screen is the program's.
 screenshot "$E2E_TMP/after-alt-tab.png"
 expect_colouring_screen "$E2E_TMP/after-alt-tab.png" "$app"
 kill -TERM "$APP_PID"
-expect_exit "$APP_PID" 0 5
+expect_exit "$APP_PID" 0
 APP_PID=""
 kill "$other_pid" "$third_pid" 2>/dev/null
 wait "$other_pid" "$third_pid" 2>/dev/null || true
 stop_x
 
-# 3. A tampered picture, on a screen larger than the layout, so that full
-# screen would show as a window covering all of it.
-tampered="$E2E_TMP/tampered"
-copy_app "$app" "$tampered" PICTURE
-length=$(stat -c %s "$tampered/PICTURE/ZVUCNIK2.JPG")
-printf 'x' >>"$tampered/PICTURE/ZVUCNIK2.JPG"
-start_xvfb 1280x1024x24
-start_wm
-# Only the program's own words on standard error: the null audio driver
-# has no banner.
-APP_START=$(now)
-SDL_AUDIODRIVER=dummy setsid "$tampered/tintaro" >"$E2E_TMP/app.log" 2>"$E2E_TMP/stderr.log" &
-APP_PID=$!
-APP_SID=$APP_PID
-fullscreen=""
-while kill -0 "$APP_PID" 2>/dev/null && [ "$(ps -o stat= -p "$APP_PID" | cut -c1)" != Z ]; do
-    for id in $(xdotool search --onlyvisible --name '^Tintaro' 2>/dev/null); do
-        if xprop -id "$id" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_FULLSCREEN ||
-            [ "$(window_geometry "$id" 2>/dev/null | cut -d' ' -f3,4)" = "1280 1024" ]; then
-            fullscreen="$id $(xprop -id "$id" WM_NAME 2>/dev/null)"
-        fi
-    done
-    [ "$(elapsed_since "$APP_START" | cut -d. -f1)" -lt 20 ] || fail "the program with a tampered picture still runs after 20s"
-    sleep 0.05
-done
-ended=$(elapsed_since "$APP_START")
-status=0
-wait "$APP_PID" || status=$?
-[ "$status" -ne 0 ] || fail "the program with a tampered picture ended with status 0"
-[ -z "$fullscreen" ] || fail "a window went full screen before the check ended the program: $fullscreen"
-# The check runs after the first three-second pause.
-awk -v s="$ended" 'BEGIN { exit !(s >= 2.9 && s <= 6) }' || fail "the program ended ${ended}s after launch, expected after the first pause"
-[ "$(wc -l <"$E2E_TMP/stderr.log")" -eq 1 ] || fail "expected one line on standard error, got: $(cat "$E2E_TMP/stderr.log")"
-line=$(cat "$E2E_TMP/stderr.log")
-[[ "$line" == *ZVUCNIK2.JPG* && "$line" == *"$length"* && "$line" == *"$((length + 1))"* ]] ||
-    fail "the line does not name ZVUCNIK2.JPG with $length and $((length + 1)) bytes: $line"
-note "status $status after ${ended}s: $line"
-expect_no_process_left
 pass

@@ -6,11 +6,14 @@
 #   start_xvfb [WxHxD]            # default 1024x768x24; exports DISPLAY
 #   start_wm                      # optional: openbox
 #   start_app PROGRAM [ARGS...]   # APP_PID, in a session of its own
+#   wait_until SECONDS WHAT CMD...  # polls CMD until it succeeds
 #   wait_window NAME [SECONDS]    # WINDOW_ID of the first visible match
 #   screenshot FILE               # the whole screen
 #   pixel FILE X Y                # "R G B"
 #   click X Y [BUTTON] / drag X1 Y1 X2 Y2 / keys COMBO...
 #   expect_exit PID STATUS [SECONDS] / expect_no_process_left
+#   wait_until SECONDS MESSAGE COMMAND...   # the one way to wait for a condition
+#   close_request WINDOW                    # as a window manager asks a window to close
 #
 # Every helper fails the test with a message on standard error; the test
 # script runs with `set -euo pipefail` and ends with `pass`.
@@ -100,6 +103,46 @@ elapsed_since() {
     awk -v a="$1" -v b="$(now)" 'BEGIN { printf "%.3f", b - a }'
 }
 
+# Microseconds on the wall clock, for deadlines.
+now_us() {
+    local t=$EPOCHREALTIME
+    echo $((10#${t/./}))
+}
+
+# Every wait of the end-to-end tests: runs COMMAND (in a subshell, so a
+# check that calls `fail` only answers "not yet") until it succeeds, then
+# leaves its standard output in WAIT_OUTPUT. After SECONDS the test fails
+# with WHAT and the command's last complaint. A deadline is a limit for a
+# machine that has stalled, never a measurement: a loaded machine only makes
+# the wait longer, so deadlines are generous.
+#   wait_until SECONDS WHAT COMMAND [ARGS...]
+WAIT_OUTPUT=""
+wait_until() {
+    # Names of its own that no caller's variable can be hidden by.
+    local _wait_seconds=$1 _wait_what=$2 _wait_output _wait_last=""
+    shift 2
+    # Fractions of a second count too; bash's own arithmetic keeps 64 bits.
+    local _wait_whole=${_wait_seconds%%.*} _wait_fraction=0
+    [[ "$_wait_seconds" == *.* ]] && _wait_fraction=${_wait_seconds#*.}000000
+    local _wait_deadline=$(($(now_us) + 10#${_wait_whole:-0} * 1000000 + 10#${_wait_fraction:0:6}))
+    local _wait_complaint="$E2E_TMP/wait-complaint"
+    while :; do
+        if _wait_output=$("$@" 2>"$_wait_complaint"); then
+            WAIT_OUTPUT=$_wait_output
+            return 0
+        fi
+        [ "$(now_us)" -lt "$_wait_deadline" ] || break
+        sleep 0.05
+    done
+    [ -s "$_wait_complaint" ] && _wait_last=": $(tail -n3 "$_wait_complaint" | sed 's/^FAIL: //' | tr '\n' ' ')"
+    fail "$_wait_what (waited ${_wait_seconds}s)$_wait_last"
+}
+
+# True while PID runs (a zombie has ended).
+process_runs() {
+    kill -0 "$1" 2>/dev/null && [ "$(ps -o stat= -p "$1" 2>/dev/null | cut -c1)" != Z ]
+}
+
 # Starts a private X server on a free display number (-displayfd lets the
 # server pick it) and exports DISPLAY: without DISPLAY, SDL silently falls
 # back to an offscreen driver and nothing can be seen.
@@ -109,21 +152,30 @@ start_xvfb() {
     : >"$fdfile"
     Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$fdfile" >"$E2E_TMP/xvfb.log" 2>&1 &
     XVFB_PID=$!
-    local i
-    for i in $(seq 100); do
-        if [ -s "$fdfile" ]; then
-            break
-        fi
-        kill -0 "$XVFB_PID" 2>/dev/null || fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
-        sleep 0.05
-    done
-    [ -s "$fdfile" ] || fail "Xvfb gave no display number"
+    wait_until 30 "Xvfb gave no display number" _xvfb_numbered "$fdfile"
     export DISPLAY=":$(head -n1 "$fdfile")"
-    for i in $(seq 100); do
-        xdpyinfo >/dev/null 2>&1 && return 0
-        sleep 0.05
-    done
-    fail "X server $DISPLAY does not answer"
+    wait_until 30 "X server $DISPLAY does not answer" xdpyinfo
+}
+
+_xvfb_numbered() {
+    [ -s "$1" ] && return 0
+    kill -0 "$XVFB_PID" 2>/dev/null || { echo "Xvfb ended: $(cat "$E2E_TMP/xvfb.log")" >&2; exit 2; }
+    return 1
+}
+
+# Stops the X server (and the window manager) of the test, so that the next
+# part can start a fresh one.
+stop_x() {
+    if [ -n "$WM_PID" ]; then
+        kill "$WM_PID" 2>/dev/null
+        wait "$WM_PID" 2>/dev/null || true
+    fi
+    WM_PID=""
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2>/dev/null
+        wait "$XVFB_PID" 2>/dev/null || true
+    fi
+    XVFB_PID=""
 }
 
 # Openbox: needed for full screen on a screen larger than the window, and
@@ -132,12 +184,18 @@ start_wm() {
     require_tools openbox xprop
     openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
     WM_PID=$!
-    local i
-    for i in $(seq 100); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
-        sleep 0.05
-    done
-    fail "openbox did not start: $(cat "$E2E_TMP/openbox.log")"
+    wait_until 60 "openbox did not get ready" _wm_ready
+}
+
+# Openbox claims the screen (_NET_SUPPORTING_WM_CHECK, and with it every
+# window's map request) before it reads its configuration and loads its
+# theme's fonts; only then does it map windows. With a cold font cache (a
+# fresh machine, the test's empty home) that takes seconds on a loaded
+# machine, and a window started in between stays unmapped all that time.
+# _OB_THEME is set once the theme is loaded.
+_wm_ready() {
+    kill -0 "$WM_PID" 2>/dev/null || { echo "openbox ended: $(cat "$E2E_TMP/openbox.log")" >&2; return 1; }
+    xprop -root _OB_THEME 2>/dev/null | grep -q ' = '
 }
 
 # Starts the program in a session of its own, so that everything it starts
@@ -148,42 +206,44 @@ start_app() {
     setsid "$@" >"$E2E_TMP/app.log" 2>&1 &
     APP_PID=$!
     APP_SID=$APP_PID
-    local i
-    for i in $(seq 50); do
-        [ "$(ps -o sid= -p "$APP_PID" 2>/dev/null | tr -d ' ')" = "$APP_PID" ] && return 0
-        # A program that is already done has nothing to check.
-        kill -0 "$APP_PID" 2>/dev/null || return 0
-        sleep 0.02
+    wait_until 30 "$1 did not start in a session of its own" _in_own_session "$APP_PID"
+}
+
+_in_own_session() {
+    # A program that is already done has nothing to check.
+    [ "$(ps -o sid= -p "$1" 2>/dev/null | tr -d ' ')" = "$1" ] || ! kill -0 "$1" 2>/dev/null
+}
+
+# The first visible window whose name matches.
+visible_window() {
+    local name=$1 id
+    for id in $(xdotool search --onlyvisible --name "$name" 2>/dev/null); do
+        echo "$id"
+        return 0
     done
-    fail "$1 did not start in a session of its own"
+    [ -z "$APP_PID" ] || process_runs "$APP_PID" || {
+        echo "the program ended: $(tail -n5 "$E2E_TMP/app.log" | tr '\n' '|')" >&2
+        return 1
+    }
+    echo "none yet" >&2
+    return 1
 }
 
 # Waits for a visible window whose name matches and sets WINDOW_ID.
 wait_window() {
-    local name=$1 seconds=${2:-15}
-    local deadline=$((SECONDS + seconds))
-    while [ "$SECONDS" -le "$deadline" ]; do
-        WINDOW_ID=$(xdotool search --onlyvisible --name "$name" 2>/dev/null | head -n1 || true)
-        if [ -n "$WINDOW_ID" ]; then
-            return 0
-        fi
-        if [ -n "$APP_PID" ] && ! kill -0 "$APP_PID" 2>/dev/null; then
-            fail "the program ended before a window named '$name' appeared: $(tail -n5 "$E2E_TMP/app.log")"
-        fi
-        sleep 0.05
-    done
-    fail "no visible window named '$name' within ${seconds}s"
+    local name=$1 seconds=${2:-30}
+    wait_until "$seconds" "no visible window named '$name'" visible_window "$name"
+    WINDOW_ID=$WAIT_OUTPUT
+}
+
+_no_visible_window() {
+    ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1
 }
 
 # Waits until no visible window matches the name.
 wait_window_gone() {
-    local name=$1 seconds=${2:-15}
-    local deadline=$((SECONDS + seconds))
-    while [ "$SECONDS" -le "$deadline" ]; do
-        xdotool search --onlyvisible --name "$name" >/dev/null 2>&1 || return 0
-        sleep 0.05
-    done
-    fail "a window named '$name' is still visible after ${seconds}s"
+    local name=$1 seconds=${2:-30}
+    wait_until "$seconds" "a window named '$name' is still visible" _no_visible_window "$name"
 }
 
 # "X Y W H" of a window on the screen.
@@ -249,6 +309,20 @@ expect_region_like() {
         fail "region $3,$4 ${5}x${6} differs from $(basename "$2") by $diff (limit $limit)"
 }
 
+# Waits until a fresh screenshot's region lies within LIMIT of a reference
+# picture's region (see region_difference for the arguments).
+#   expect_screen_region LIMIT REF X Y W H [RX RY]
+expect_screen_region() {
+    wait_until 20 "no $(basename "$2") at $3,$4 ${5}x${6} on the screen" _screen_region_like "$@"
+}
+
+_screen_region_like() {
+    local limit=$1 shot="$E2E_TMP/region-shot.png"
+    shift
+    screenshot "$shot"
+    expect_region_like "$limit" "$shot" "$@"
+}
+
 # Counts the pixels of a region whose colour is within TOLERANCE of R G B.
 count_colour() {
     local file=$1 x=$2 y=$3 w=$4 h=$5 want=$6 tolerance=${7:-0}
@@ -291,18 +365,15 @@ keys() {
 # Waits for PID to end and checks its exit status. Works for children of
 # this shell (the real status) only.
 expect_exit() {
-    local pid=$1 want=$2 seconds=${3:-10}
-    local deadline=$((SECONDS + seconds))
-    while kill -0 "$pid" 2>/dev/null; do
-        if [ "$(ps -o stat= -p "$pid" 2>/dev/null | cut -c1)" = "Z" ]; then
-            break
-        fi
-        [ "$SECONDS" -le "$deadline" ] || fail "process $pid still runs after ${seconds}s"
-        sleep 0.05
-    done
+    local pid=$1 want=$2 seconds=${3:-20}
+    wait_until "$seconds" "process $pid still runs" _process_ended "$pid"
     local status=0
     wait "$pid" || status=$?
     [ "$status" -eq "$want" ] || fail "process $pid ended with status $status, expected $want: $(tail -n5 "$E2E_TMP/app.log")"
+}
+
+_process_ended() {
+    ! process_runs "$1"
 }
 
 # Processes of the program's session other than the program itself.
@@ -312,13 +383,13 @@ session_processes() {
 
 # After the program ended: nothing it started is still running or unreaped.
 expect_no_process_left() {
-    local i left=""
-    for i in $(seq 40); do
-        left=$(session_processes)
-        [ -z "$left" ] && return 0
-        sleep 0.05
-    done
-    fail "processes left behind by the program: $left"
+    wait_until 10 "processes left behind by the program" _session_empty
+}
+
+_session_empty() {
+    local left
+    left=$(session_processes)
+    [ -z "$left" ] || { echo "$left" >&2; return 1; }
 }
 
 # Children of a running program that ended but were never waited for.
@@ -338,6 +409,29 @@ cpu_percent() {
     sleep "$seconds"
     after=$(awk '{ print $14 + $15 }' "/proc/$pid/stat")
     awk -v a="$before" -v b="$after" -v hz="$hz" -v s="$seconds" 'BEGIN { printf "%.2f\n", 100 * (b - a) / hz / s }'
+}
+
+# True while the main thread of PID sleeps in an event wait without a
+# timeout: poll (x86-64) or ppoll with no time limit, the way SDL waits for
+# the X connection when nothing is due. A pause, an animation or an armed
+# timer waits with a limit, and work in progress is not in a wait at all.
+main_thread_waits_for_events() {
+    local pid=$1 call
+    read -r -a call <"/proc/$pid/task/$pid/syscall" 2>/dev/null || return 1
+    case "${call[0]}" in
+    # poll's timeout is an int: -1 shows as 32 bits or sign-extended.
+    7) [ "${call[3]}" = 0xffffffff ] || [ "${call[3]}" = 0xffffffffffffffff ] && return 0 ;;
+    271 | 73) [ "${call[3]}" = 0x0 ] && return 0 ;;
+    esac
+    echo "the main thread is in system call ${call[*]:0:4}" >&2
+    return 1
+}
+
+# Waits until the program has nothing left to do but wait for input.
+wait_idle() {
+    local pid=${1:-$APP_PID}
+    wait_until 30 "the main thread of $pid never waited for events without a time limit" \
+        main_thread_waits_for_events "$pid"
 }
 
 # Peak resident memory of PID in kB.
@@ -379,6 +473,43 @@ x.XCloseDisplay(d)
 PY
 }
 
+# Asks a window to close the way a window manager does (WM_DELETE_WINDOW
+# through WM_PROTOCOLS); it works on a hidden window too, and needs no
+# window manager.
+close_request() {
+    python3 - "$1" <<'PY'
+import ctypes, ctypes.util, os, sys
+x = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11") or "libX11.so.6")
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+class Event(ctypes.Union):
+    _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x.XInternAtom.restype = ctypes.c_ulong
+x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.POINTER(Event)]
+x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+d = x.XOpenDisplay(os.environ["DISPLAY"].encode())
+if not d:
+    sys.exit("cannot open display")
+window = int(sys.argv[1], 0)
+e = Event()
+e.xclient.type = 33  # ClientMessage
+e.xclient.window = window
+e.xclient.message_type = x.XInternAtom(d, b"WM_PROTOCOLS", 0)
+e.xclient.format = 32
+e.xclient.data[0] = x.XInternAtom(d, b"WM_DELETE_WINDOW", 0)
+e.xclient.data[1] = 0  # CurrentTime
+x.XSendEvent(d, window, 0, 0, ctypes.byref(e))
+x.XSync(d, 0)
+x.XCloseDisplay(d)
+PY
+}
+
 # "free" when another client could take the keyboard, "held" otherwise.
 keyboard_grab_state() {
     [ "$(keyboard_grab_status)" = GrabSuccess ] && echo free || echo held
@@ -386,25 +517,24 @@ keyboard_grab_state() {
 
 # Waits until keyboard_grab_state reports STATE.
 expect_keyboard() {
-    local want=$1 seconds=${2:-5}
-    local deadline=$((SECONDS + seconds)) got=""
-    while [ "$SECONDS" -le "$deadline" ]; do
-        got=$(keyboard_grab_state)
-        [ "$got" = "$want" ] && return 0
-        sleep 0.1
-    done
-    fail "keyboard is '$got', expected '$want'"
+    local want=$1 seconds=${2:-20}
+    wait_until "$seconds" "the keyboard is not $want" _keyboard_is "$want"
+}
+
+_keyboard_is() {
+    local got
+    got=$(keyboard_grab_state)
+    [ "$got" = "$1" ] || { echo "it is $got" >&2; return 1; }
 }
 
 # Waits until the program's log has a line matching the extended regex.
 expect_log() {
-    local pattern=$1 seconds=${2:-5} file=${3:-$E2E_TMP/app.log}
-    local deadline=$((SECONDS + seconds))
-    while [ "$SECONDS" -le "$deadline" ]; do
-        grep -qE "$pattern" "$file" 2>/dev/null && return 0
-        sleep 0.05
-    done
-    fail "no line matching '$pattern' in $(basename "$file"): $(tail -n8 "$file" | tr '\n' '|')"
+    local pattern=$1 seconds=${2:-20} file=${3:-$E2E_TMP/app.log}
+    wait_until "$seconds" "no line matching '$pattern' in $(basename "$file")" _log_has "$pattern" "$file"
+}
+
+_log_has() {
+    grep -qE "$1" "$2" 2>/dev/null || { tail -n8 "$2" 2>/dev/null | tr '\n' '|' >&2; return 1; }
 }
 
 # The main window's caption begins with the program's name; the splash of
@@ -486,12 +616,12 @@ PY
 
 # Waits until the pointer's shape is "WIDTH HEIGHT XHOT YHOT".
 expect_cursor() {
-    local want=$1 seconds=${2:-3}
-    local deadline=$((SECONDS + seconds)) got=""
-    while [ "$SECONDS" -le "$deadline" ]; do
-        got=$(cursor_shape)
-        [ "$got" = "$want" ] && return 0
-        sleep 0.05
-    done
-    fail "pointer shape is '$got', expected '$want'"
+    local want=$1 seconds=${2:-20}
+    wait_until "$seconds" "the pointer's shape is not '$want'" _cursor_is "$want"
+}
+
+_cursor_is() {
+    local got
+    got=$(cursor_shape)
+    [ "$got" = "$1" ] || { echo "it is '$got'" >&2; return 1; }
 }

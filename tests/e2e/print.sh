@@ -45,14 +45,14 @@ mkdir -p "$out"
 chmod 0777 "$out"
 sed -i "s|^#\\?Out .*|Out $out|" /etc/cups/cups-pdf.conf
 
-if ! lpstat -r 2>/dev/null | grep -q "is running"; then
+_cups_running() {
+    lpstat -r 2>/dev/null | grep -q "is running"
+}
+
+if ! _cups_running; then
     /usr/sbin/cupsd -f >"$E2E_TMP/cupsd.log" 2>&1 &
     cupsd_pid=$!
-    for _ in $(seq 100); do
-        lpstat -r 2>/dev/null | grep -q "is running" && break
-        sleep 0.05
-    done
-    lpstat -r 2>/dev/null | grep -q "is running" || fail "cupsd did not start: $(cat "$E2E_TMP/cupsd.log")"
+    wait_until 30 "cupsd did not start: $(cat "$E2E_TMP/cupsd.log")" _cups_running
 fi
 previous_default=$(lpstat -d 2>/dev/null | sed -n 's/^system default destination: //p')
 if ! lpstat -p PDF >/dev/null 2>&1; then
@@ -70,22 +70,41 @@ job_count() {
     { lpstat -W all -o PDF 2>/dev/null || true; } | grep -c '^PDF-' || true
 }
 
-wait_colouring_screen() {
-    local deadline=$((SECONDS + 30)) shot="$E2E_TMP/ready.png"
-    while [ "$SECONDS" -le "$deadline" ]; do
-        screenshot "$shot"
-        [ "$(count_colour "$shot" $canvas_x $canvas_y 750 600 "255 255 255" 8)" -gt 200000 ] && return 0
-        sleep 0.2
-    done
-    fail "the colouring screen did not appear"
+_colouring_screen_shown() {
+    local shot="$E2E_TMP/ready.png"
+    screenshot "$shot"
+    [ "$(count_colour "$shot" $canvas_x $canvas_y 750 600 "255 255 255" 8)" -gt 200000 ]
+}
+
+# The notice's rectangle differs from the picture before Ctrl+P (or not).
+_notice_region_differs() {
+    local shot="$E2E_TMP/notice.png" diff
+    screenshot "$shot"
+    diff=$(region_difference "$shot" "$E2E_TMP/coloured.png" $notice_x $notice_y $notice_w $notice_h)
+    awk -v d="$diff" 'BEGIN { exit !(d > 20) }' || { echo "the region differs by $diff" >&2; return 1; }
+}
+
+_notice_gone() {
+    ! _notice_region_differs 2>/dev/null
+}
+
+_job_arrived() {
+    [ "$(job_count)" -gt "$jobs_before" ]
+}
+
+# A PDF that cups-pdf has finished writing: it reads as one whole document.
+_pdf_written() {
+    local pdf
+    pdf=$(find "$out" -name '*.pdf' -size +0 | head -n1)
+    [ -n "$pdf" ] && pdfinfo "$pdf" >/dev/null 2>&1 && echo "$pdf"
 }
 
 start_app "$app_dir/tintaro" --windowed
-wait_window Tintaro 20
-wait_colouring_screen
+wait_window Tintaro
+wait_until 30 "the colouring screen did not appear" _colouring_screen_shown
 # Start-up ends with a three-second pause; the fill sound and the notice are
 # easier to tell apart once it is over.
-sleep 3.5
+wait_idle
 
 # Colour the background near the canvas's top left corner with the current
 # colour (red at start): a white pixel with white all around.
@@ -101,10 +120,12 @@ for y in 40 60 80 100; do
 done
 [ -n "$fill_x" ] || fail "no white area near the canvas's top left corner"
 click "$fill_x" "$fill_y"
-sleep 0.5
-screenshot "$E2E_TMP/coloured.png"
+_coloured() {
+    screenshot "$E2E_TMP/coloured.png"
+    ! colour_near "$(pixel "$E2E_TMP/coloured.png" "$fill_x" "$fill_y")" "255 255 255" 8
+}
+wait_until 20 "the click at $fill_x,$fill_y did not colour the area" _coloured
 coloured=$(pixel "$E2E_TMP/coloured.png" "$fill_x" "$fill_y")
-colour_near "$coloured" "255 255 255" 8 && fail "the click at $fill_x,$fill_y did not colour the area"
 note "coloured at $fill_x,$fill_y: $coloured"
 
 jobs_before=$(job_count)
@@ -113,39 +134,22 @@ keys ctrl+p
 
 # The notice: its rectangle changes while it shows, and is back as before
 # three seconds later.
-sleep 0.5
-screenshot "$E2E_TMP/notice.png"
-diff=$(region_difference "$E2E_TMP/notice.png" "$E2E_TMP/coloured.png" $notice_x $notice_y $notice_w $notice_h)
-awk -v d="$diff" 'BEGIN { exit !(d > 20) }' || fail "no printing notice (region differs by $diff)"
+wait_until 20 "no printing notice" _notice_region_differs
 
-reached=""
-deadline=$((SECONDS + 30))
-while [ "$SECONDS" -le "$deadline" ]; do
-    if [ "$(job_count)" -gt "$jobs_before" ]; then
-        reached=$(elapsed_since "$pressed")
-        break
-    fi
-    sleep 0.02
-done
-[ -n "$reached" ] || fail "no job reached CUPS within 30 s of Ctrl+P"
+wait_until 60 "no job reached CUPS" _job_arrived
+reached=$(elapsed_since "$pressed")
 note "the job reached CUPS ${reached} s after Ctrl+P, $(awk -v t="$reached" 'BEGIN { printf "%.3f", t - 3 }') s after the notice's three seconds"
 awk -v t="$reached" 'BEGIN { exit !(t >= 2.9) }' || fail "the job came before the notice's three seconds (${reached} s)"
 
+wait_until 20 "the printing notice stays" _notice_gone
 screenshot "$E2E_TMP/after.png"
 expect_region_like 2 "$E2E_TMP/after.png" "$E2E_TMP/coloured.png" $notice_x $notice_y $notice_w $notice_h
 # The canvas looks the same after printing as before.
 expect_region_like 0 "$E2E_TMP/after.png" "$E2E_TMP/coloured.png" $canvas_x $canvas_y 750 600
 
-pdf=""
-deadline=$((SECONDS + 60))
-while [ "$SECONDS" -le "$deadline" ]; do
-    pdf=$(find "$out" -name '*.pdf' -size +0 | head -n1)
-    [ -n "$pdf" ] && break
-    sleep 0.1
-done
-[ -n "$pdf" ] || fail "no PDF arrived in $out"
+wait_until 120 "no whole PDF arrived in $out" _pdf_written
+pdf=$WAIT_OUTPUT
 note "the PDF arrived $(elapsed_since "$pressed") s after Ctrl+P"
-sleep 0.5 # cups-pdf may still be writing
 pdfinfo "$pdf" | grep -q '^Pages: *1$' || fail "the PDF does not have exactly one page"
 
 # At 96 pixels per inch a pixel of the picture is a pixel of the render. The

@@ -4,7 +4,9 @@
 # main window after the first three-second pause, the colouring screen with
 # drawing 01 on the canvas and every control at its place, then SIGTERM as
 # the system's unload: a clean exit, the splash program reaped, nothing left.
-# It also reports the launch time, idle CPU and peak memory.
+# Once started, the main thread waits for input without a time limit (no
+# polling, no timer while the music is off). It also reports the launch
+# time, idle CPU and peak memory, which bench/ compares.
 #   startup.sh APP_DIR
 source "$(dirname "$0")/lib.sh"
 app=${1:?application directory}
@@ -12,10 +14,6 @@ app=${1:?application directory}
 e2e_init
 require_tools python3 xprop
 
-# Idle goals: no polling (0 % CPU once started; the audio device's own
-# thread may cost a tick now and then) and at most 40 MB peak resident.
-max_idle_cpu=1
-max_hwm_kb=40960
 canvas_ref="$E2E_TMP/canvas-01.ppm"
 convert "$app/PICTURE/01.GIF" "$canvas_ref"
 
@@ -26,14 +24,16 @@ start_and_check() {
     start_app "$app/tintaro" "$@"
 
     # First pause: the splash is up, the main window is not.
-    wait_window '^Tintaro$' 5
+    wait_window '^Tintaro$'
     xdotool search --onlyvisible --name "$MAIN_WINDOW" >/dev/null 2>&1 &&
         fail "$label: the main window is visible during the first pause"
 
-    wait_window "$MAIN_WINDOW" 15
+    wait_window "$MAIN_WINDOW"
     local shown
     shown=$(elapsed_since "$APP_START")
-    awk -v s="$shown" 'BEGIN { exit !(s >= 2.9 && s <= 5) }' || fail "$label: window shown after ${shown}s, expected about 3"
+    # The pause is timed on the monotonic clock: a slow machine can only make
+    # it longer.
+    awk -v s="$shown" 'BEGIN { exit !(s >= 2.9) }' || fail "$label: window shown after ${shown}s, before the three-second pause ended"
     read -r x y w h < <(window_geometry)
     [ "$x $y $w $h" = "0 0 1024 768" ] || fail "$label: window at $x,$y ${w}x${h}, expected 0,0 1024x768"
     xprop -id "$WINDOW_ID" _NET_WM_ICON | grep -q 'Icon (32 x 32)' || fail "$label: the window has no 32x32 icon"
@@ -41,22 +41,13 @@ start_and_check() {
     # The first frame with drawing 01 on the canvas counts as the colouring
     # screen. Polled with the cheapest tools (a PPM screenshot, one compare of
     # the canvas region) so that the time is known to about a quarter second.
-    local shot="$E2E_TMP/$label.ppm" ready="" differing=""
-    local deadline=$((SECONDS + 5))
-    while [ "$SECONDS" -le "$deadline" ]; do
-        import -window root "$shot" 2>/dev/null || fail "screenshot failed"
-        differing=$({ compare -metric AE "$shot[750x600+30+29]" "$canvas_ref" null: 2>&1 || true; } | awk '{ print $1 }')
-        if [ "$differing" = 0 ]; then
-            ready=$(elapsed_since "$APP_START")
-            break
-        fi
-    done
-    [ -n "$ready" ] || fail "$label: drawing 01 never appeared on the canvas ($differing pixels differ)"
+    local shot="$E2E_TMP/$label.ppm" ready
+    wait_until 30 "$label: drawing 01 never appeared on the canvas" _canvas_shows_drawing "$shot"
+    ready=$(elapsed_since "$APP_START")
     expect_colouring_screen "$shot" "$app"
 
-    # The second pause ends three seconds after the window appeared; then
-    # the program only waits for events.
-    sleep "$(awk -v s="$shown" -v r="$(elapsed_since "$APP_START")" 'BEGIN { d = s + 3.5 - r; print (d > 0 ? d : 0) }')"
+    # After the second pause the program only waits for events.
+    wait_idle
     expect_no_zombie
     # Full screen holds the keyboard against the window manager; --windowed never does.
     expect_keyboard "$keyboard"
@@ -65,17 +56,23 @@ start_and_check() {
     idle=$(cpu_percent "$APP_PID" 5)
     hwm=$(vmhwm_kb "$APP_PID")
     note "$label: window shown ${shown}s after launch, colouring screen at ${ready}s, idle CPU ${idle}%, VmHWM ${hwm} kB"
-    awk -v c="$idle" -v m="$max_idle_cpu" 'BEGIN { exit !(c <= m) }' || fail "$label: idle CPU ${idle}% (limit ${max_idle_cpu}%)"
-    [ "$hwm" -le "$max_hwm_kb" ] || fail "$label: VmHWM ${hwm} kB (limit ${max_hwm_kb} kB)"
+    # Still in a wait without a time limit: no timer or animation is armed.
+    main_thread_waits_for_events "$APP_PID" || fail "$label: the idle program is not waiting for events"
 
     kill -TERM "$APP_PID"
-    expect_exit "$APP_PID" 0 5
+    expect_exit "$APP_PID" 0
     expect_no_process_left
     expect_keyboard free
-    wait_window_gone "$MAIN_WINDOW" 2
-    kill "$XVFB_PID"
-    wait "$XVFB_PID" 2>/dev/null || true
-    XVFB_PID=""
+    wait_window_gone "$MAIN_WINDOW"
+    stop_x
+}
+
+# The canvas region of a PPM screenshot (the cheapest to take) is drawing 01.
+_canvas_shows_drawing() {
+    local differing
+    import -window root "$1" 2>/dev/null || return 1
+    differing=$({ compare -metric AE "$1[750x600+30+29]" "$canvas_ref" null: 2>&1 || true; } | awk '{ print $1 }')
+    [ "$differing" = 0 ] || { echo "$differing pixels differ" >&2; return 1; }
 }
 
 start_and_check windowed free --windowed

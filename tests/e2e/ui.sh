@@ -68,19 +68,13 @@ move_to() {
 start_program() {
     local app=$1
     shift
+    UI_APP=$app
     start_app "$app/tintaro" "$@"
-    wait_window "$MAIN_WINDOW" 20
+    wait_window "$MAIN_WINDOW"
     UI_SHOWN=$(elapsed_since "$APP_START")
-    local shot="$E2E_TMP/start.png" diff="" deadline=$((SECONDS + 10))
-    while :; do
-        screenshot "$shot"
-        diff=$(region_difference "$shot" "$app/PICTURE/01.GIF" $CANVAS_X $CANVAS_Y $CANVAS_W $CANVAS_H 0 0)
-        awk -v d="$diff" 'BEGIN { exit !(d <= 0.5) }' && break
-        [ "$SECONDS" -le "$deadline" ] || fail "drawing 01 never appeared on the canvas (difference $diff)"
-        sleep 0.1
-    done
-    # The second pause lasts three seconds from the window's appearance.
-    sleep "$(awk -v s="$UI_SHOWN" -v r="$(elapsed_since "$APP_START")" 'BEGIN { d = s + 3.3 - r; print (d > 0 ? d : 0) }')"
+    expect_canvas 30 "$app/PICTURE/01.GIF"
+    # The second pause ends with the program waiting for input alone.
+    wait_idle
 }
 
 # A stroke with the left button held: press at the first point, move in
@@ -187,14 +181,44 @@ PY
 expect_canvas() {
     local seconds=$1
     shift
-    local shot="$E2E_TMP/canvas.png" report deadline=$((SECONDS + seconds))
-    while :; do
-        screenshot "$shot"
-        report=$(canvas_report "$shot" "$@")
-        [ "$report" = ok ] && return 0
-        [ "$SECONDS" -le "$deadline" ] || fail "canvas against $(basename "$1") ${*:2}: $report"
-        sleep 0.1
-    done
+    wait_until "$seconds" "canvas against $(basename "$1") ${*:2}" _canvas_is "$@"
+}
+
+_canvas_is() {
+    local shot="$E2E_TMP/canvas.png" report
+    screenshot "$shot"
+    report=$(canvas_report "$shot" "$@")
+    [ "$report" = ok ] || { echo "$report" >&2; return 1; }
+}
+
+# After an action that must change nothing on the screen: once the program
+# has handled everything sent so far (the pointer moved onto a button shows
+# its hover face, and moved off it its resting face), the action has been
+# handled too, so what the screen shows then is its whole effect. The button
+# is Papir on the colouring screen, Ne over the exit panel.
+#   ui_settle X Y [papir|ne]   (X Y: where the pointer goes back to: a
+#   spot on the frame for Papir, on the panel's picture for Ne)
+ui_settle() {
+    local x=$1 y=$2 rest hover centre geometry
+    case ${3:-papir} in
+    papir) rest=PAPIR1.JPG hover=PAPIR2.JPG centre=$PAPIR_C geometry="936 412 63 61" ;;
+    ne) rest=NO1.JPG hover=NO2.JPG centre=$NE_C geometry="568 409 85 50" ;;
+    *) fail "ui_settle: no button $3" ;;
+    esac
+    move_to "$centre"
+    # shellcheck disable=SC2086
+    wait_until 20 "the button never showed its hover face" _face_is "$hover" $geometry
+    move "$x" "$y"
+    # shellcheck disable=SC2086
+    wait_until 20 "the button never rested again" _face_is "$rest" $geometry
+}
+
+_face_is() {
+    local shot="$E2E_TMP/face.png"
+    screenshot "$shot"
+    local diff
+    diff=$(region_difference "$shot" "$UI_APP/PICTURE/$1" "$2" "$3" "$4" "$5" 0 0)
+    awk -v d="$diff" 'BEGIN { exit !(d <= 4) }' || { echo "$1 differs by $diff" >&2; return 1; }
 }
 
 # Frames the disk audio driver has written so far (16-bit stereo, so four
@@ -206,11 +230,11 @@ audio_frames() {
 
 # Waits until the device has written N more frames.
 wait_audio_frames() {
-    local until=$(($(audio_frames) + $1)) deadline=$((SECONDS + 20))
-    while [ "$(audio_frames)" -lt "$until" ]; do
-        [ "$SECONDS" -le "$deadline" ] || fail "the audio device stopped writing"
-        sleep 0.02
-    done
+    wait_until 60 "the audio device stopped writing" _audio_reached $(($(audio_frames) + $1))
+}
+
+_audio_reached() {
+    [ "$(audio_frames)" -ge "$1" ]
 }
 
 # Peak level in dBFS of the output between two frame positions; -120 for
@@ -259,11 +283,11 @@ copy_app() {
 
 # Waits until keyboard_grab_status answers STATUS.
 expect_grab_status() {
-    local want=$1 deadline=$((SECONDS + ${2:-5})) got=""
-    while [ "$SECONDS" -le "$deadline" ]; do
-        got=$(keyboard_grab_status)
-        [ "$got" = "$want" ] && return 0
-        sleep 0.1
-    done
-    fail "another client asking for the keyboard gets $got, expected $want"
+    wait_until "${2:-20}" "another client asking for the keyboard does not get $1" _grab_status_is "$1"
+}
+
+_grab_status_is() {
+    local got
+    got=$(keyboard_grab_status)
+    [ "$got" = "$1" ] || { echo "it gets $got" >&2; return 1; }
 }

@@ -155,9 +155,11 @@ class AudioTest : public ::testing::Test {
                   << " s of audio\n";
         EXPECT_FALSE(music.isPlaying());
         EXPECT_GT(endedAfter, tuneSeconds - 0.1);
-        // A device buffer is 23 ms; the margin covers a busy machine polling late,
-        // while the player's own ring-out would add three seconds.
-        EXPECT_LT(endedAfter, tuneSeconds + 0.25);
+        // "Playing" must end with the last event, not after the synthesizer's
+        // own three-second ring-out. How soon after it is the figure printed
+        // above (a device buffer is 23 ms, and a busy machine polls late), so
+        // the check only tells the two apart.
+        EXPECT_LT(endedAfter, tuneSeconds + 2.0);
     }
 
     fs::path m_dir;

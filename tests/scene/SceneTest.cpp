@@ -92,6 +92,29 @@ TEST(Scene, PressedControlKeepsThePointerUntilRelease) {
     EXPECT_TRUE(h.shows(C::MoreImages, "MOREIMAGES1.JPG")) << "the button under the pointer gets no movement";
 }
 
+TEST(Scene, PressOnTheFrameKeepsThePointerForTheWindowUntilRelease) {
+    Harness h;
+    h.clickOn(C::olovka);
+    h.press(30 + 100, 29 + 100);
+    h.move(30 + 200, 29 + 100, kLeftButton);
+    h.release(30 + 200, 29 + 100);
+    const Image afterStroke = h.f.scene.canvas();
+    ASSERT_NE(afterStroke, h.drawing(1)) << "the stroke itself draws";
+
+    h.press(10, 300); // the wooden frame left of the canvas
+    h.move(30 + 300, 29 + 300, kLeftButton);
+    h.move(30 + 400, 29 + 350, kLeftButton);
+    h.move(881, 442, kLeftButton); // over Rubber
+    EXPECT_TRUE(h.shows(C::Rubber, "GUMICA1.JPG")) << "no control sees the held pointer";
+    h.release(30 + 400, 29 + 350);
+    EXPECT_EQ(h.f.scene.canvas(), afterStroke);
+    EXPECT_EQ(h.s.LastCanvasX, 200) << "the canvas saw nothing of the drag";
+
+    // After the release the pointer belongs to what lies under it again.
+    h.moveOver(C::Rubber);
+    EXPECT_TRUE(h.shows(C::Rubber, "GUMICA2.JPG"));
+}
+
 TEST(Scene, ControlShownAgainKeepsItsLastPicture) {
     Harness h;
     h.moveOver(C::MoreImages);

@@ -611,6 +611,48 @@ TEST(AssetTree, StartFacesMatchTheScreenPictureBeneathThem) {
     }
 }
 
+TEST(AssetTree, BackFacesLeaveRoomAroundTheirArrowAndLabel) {
+    // The tab of the gallery's way back is drawn from x = 6 to 186 with an orange
+    // border; the arrow and the label are outlined in dark brown. Read across the
+    // face, the brown columns must keep clear of the border on both sides, and the
+    // arrow must stand on its own before the label begins.
+    constexpr int kTabInnerLeft = 7;
+    constexpr int kTabInnerRight = 185;
+    constexpr int kMargin = 6;
+    constexpr int kArrowMaxWidth = 30;
+    constexpr int kArrowGap = 4;
+    for (const char* file : {"BACK1.JPG", "BACK2.JPG"}) {
+        const auto face = readJpeg(kPictures / file);
+        if (!face) {
+            continue; // reported by the presence check
+        }
+        std::vector<int> columns;
+        for (int x = 0; x < face->size.width; ++x) {
+            for (int y = 2; y < 32 && y < face->size.height; ++y) {
+                const auto* p = &face->pixels[(static_cast<std::size_t>(y) * face->size.width + x) * 3];
+                if (p[0] >= 90 && p[0] <= 175 && p[1] >= 30 && p[1] <= 110 && p[2] <= 70) {
+                    columns.push_back(x);
+                    break;
+                }
+            }
+        }
+        ASSERT_FALSE(columns.empty()) << "PICTURE/" << file << " shows no outlined arrow or label";
+        EXPECT_GE(columns.front(), kTabInnerLeft + kMargin)
+            << "PICTURE/" << file << ": the arrow touches the tab's left edge";
+        EXPECT_LE(columns.back(), kTabInnerRight - kMargin)
+            << "PICTURE/" << file << ": the label touches the tab's right edge";
+        std::size_t arrowEnd = 0;
+        while (arrowEnd + 1 < columns.size() && columns[arrowEnd + 1] == columns[arrowEnd] + 1) {
+            ++arrowEnd;
+        }
+        EXPECT_LE(columns[arrowEnd] - columns.front() + 1, kArrowMaxWidth)
+            << "PICTURE/" << file << ": the arrow runs into the label";
+        ASSERT_LT(arrowEnd + 1, columns.size()) << "PICTURE/" << file << " shows only one shape";
+        EXPECT_GT(columns[arrowEnd + 1] - columns[arrowEnd], kArrowGap)
+            << "PICTURE/" << file << ": too little room between the arrow and the label";
+    }
+}
+
 TEST(AssetTree, ManifestListsTheCheckedPicturesInOrderWithTheirLengths) {
     const auto expected = checkedPictures();
     ASSERT_EQ(tintaro::AssetManifest.size(), expected.size());

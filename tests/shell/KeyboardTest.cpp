@@ -92,6 +92,54 @@ TEST(Shortcuts, PanelControlsHaveNoKeyHandler) {
     EXPECT_FALSE(h.f.scene.control(C::Izlaz).visible);
 }
 
+// Ways of reaching an open information panel with no control holding the
+// focus: its close mark hid the control that had it, or the panel opened
+// during the start-up's second pause, before any click.
+enum class PanelWay { ClosedAndOpenedAgain, OpenedDuringSecondPause, OpenedDuringPauseThenClosedAndOpened };
+
+void ctrlKeyAt(Harness& h, double at, int vk) {
+    Event e;
+    e.type = EventType::KeyDown;
+    e.key = vk;
+    e.shift = kCtrl;
+    h.fake.window.scheduled.push_back({at, e});
+    e.type = EventType::KeyUp;
+    h.fake.window.scheduled.push_back({at + 0.05, e});
+}
+
+TEST(Shortcuts, KeepWorkingOverAPanelUntilOneOfItsControlsIsClicked) {
+    for (auto way : {PanelWay::ClosedAndOpenedAgain, PanelWay::OpenedDuringSecondPause,
+                     PanelWay::OpenedDuringPauseThenClosedAndOpened}) {
+        const int n = static_cast<int>(way);
+        Harness h(false);
+        if (way != PanelWay::ClosedAndOpenedAgain) {
+            ctrlKeyAt(h, h.fake.clock.now + 4.0, 'R');
+        }
+        h.start();
+        if (way != PanelWay::OpenedDuringSecondPause) {
+            if (way == PanelWay::ClosedAndOpenedAgain) {
+                h.key('R', kCtrl);
+            }
+            ASSERT_TRUE(h.f.scene.control(C::Registered).visible) << n;
+            h.clickOn(C::Zatvori); // Zatvori takes the focus and hides itself
+            ASSERT_FALSE(h.f.scene.control(C::Registered).visible) << n;
+            h.key('R', kCtrl);
+        }
+        ASSERT_TRUE(h.f.scene.control(C::Zatvori).visible) << n;
+        EXPECT_FALSE(h.f.router.focus().has_value()) << n;
+
+        bool noticeShown = false;
+        h.fake.window.onPresent = [&] {
+            noticeShown = noticeShown || h.f.scene.control(C::PrintPict).visible;
+        };
+        h.key('P', kCtrl);
+        EXPECT_TRUE(noticeShown) << n;
+        EXPECT_EQ(h.fake.printer.printed.size(), 1u) << n;
+        h.key('X', kCtrl);
+        EXPECT_TRUE(h.f.scene.control(C::Izlaz).visible) << n;
+    }
+}
+
 TEST(KeyboardGuard, WithoutAGuardNothingIsFiltered) {
     Harness h(false);
     h.fake.guard.installWorks = false;

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <unistd.h>
 
 namespace tintaro::test {
 namespace {
@@ -38,7 +40,7 @@ TEST(Startup, RunsItsStepsInOrderWithTwoThreeSecondPauses) {
     const double begin = h.fake.clock.now;
     h.start();
     EXPECT_EQ(h.fake.guard.installs, 1);
-    EXPECT_EQ(h.fake.processes.started, std::vector<std::string>{h.appDir + "\\COLORS.EXE"});
+    EXPECT_EQ(h.fake.processes.started, std::vector<std::string>{h.appDir + "/COLORS.EXE"});
     const std::vector<std::string> expected{"create", "hide", "show", "fullscreen", "show"};
     EXPECT_EQ(h.fake.window.log, expected);
     EXPECT_GE(h.fake.clock.now - begin, 6.0);
@@ -80,6 +82,32 @@ TEST(Startup, ClickDuringTheSecondPauseIsHandledBeforeTheSequenceReturns) {
     EXPECT_TRUE(h.f.scene.timerEnabled);
 }
 
+TEST(Startup, FromAFolderWithABackslashInItsNameFindsEveryFile) {
+    namespace fs = std::filesystem;
+    const fs::path parent = fs::temp_directory_path() / ("tintaro-backslash-" + std::to_string(::getpid()));
+    fs::remove_all(parent);
+    fs::create_directories(parent);
+    const fs::path app = parent / "a\\b";
+    fs::create_directory_symlink(TINTARO_ASSETS, app);
+    {
+        Harness h(app.string());
+        EXPECT_EQ(h.s.AppPath, app.string());
+        EXPECT_EQ(h.fake.processes.started, std::vector<std::string>{app.string() + "/COLORS.EXE"});
+        EXPECT_EQ(h.fake.files.lengthQueries.size(), AssetManifest.size()) << "every picture was measured";
+        EXPECT_TRUE(h.f.displaySwitched) << "the check passed and the start-up went on";
+        // The colouring screen, not a bare window: background, buttons and drawing 1.
+        ASSERT_NE(h.f.scene.background(), nullptr);
+        EXPECT_EQ(h.fake.window.shown.at(900, 100), h.f.scene.background()->at(900, 100));
+        EXPECT_TRUE(h.shows(C::PaletaCrvena, "BOJE1_01.JPG"));
+        EXPECT_EQ(h.f.scene.canvas(), h.drawing(1));
+        h.clickOn(C::PaletaZelena);
+        EXPECT_EQ(h.fake.sound.played, std::vector<std::string>{app.string() + "/SOUND/ZELENA.WAV"});
+        h.clickOn(C::MusicOn);
+        EXPECT_EQ(h.fake.music.log.at(2), "load " + app.string() + "/MUSIC/001.MID");
+    }
+    fs::remove_all(parent);
+}
+
 struct AssetCase {
     const char* file;
     bool remove;
@@ -110,6 +138,16 @@ TEST_P(AssetCheck, EndsTheProgramBeforeTheDisplayChanges) {
     EXPECT_FALSE(h.fake.window.fullScreen);
     EXPECT_EQ(std::count(h.fake.window.log.begin(), h.fake.window.log.end(), "fullscreen"), 0);
     EXPECT_EQ(h.fake.guard.removals.size(), c.guardRemoved ? 1u : 0u);
+    // The window goes, and a message window names the file; the end comes
+    // only once it was closed (the fake returns at once, as a closed one).
+    ASSERT_EQ(h.fake.window.messages.size(), 1u);
+    const auto& [title, text] = h.fake.window.messages[0];
+    const std::string file = std::string("PICTURE/") + c.file;
+    EXPECT_EQ(title, "Tintaro cannot start: " + file);
+    EXPECT_EQ(text.rfind(file, 0), 0u) << text;
+    EXPECT_NE(text.find(c.remove ? "missing" : "bytes, expected"), std::string::npos) << text;
+    EXPECT_FALSE(h.fake.window.visible);
+    EXPECT_EQ(h.fake.window.log.back(), "message");
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, AssetCheck,
@@ -127,6 +165,25 @@ TEST(Shutdown, SystemCloseRunsOnlyTheUnloadHandler) {
     EXPECT_EQ(h.fake.music.log.back(), "close down");
     EXPECT_EQ(h.fake.window.log.back(), "destroy");
     EXPECT_EQ(std::count(h.fake.window.log.begin(), h.fake.window.log.end(), "leave fullscreen"), 0);
+}
+
+TEST(Shutdown, UnloadClosesTheMusicDownEvenWhenTheGuardRemovalFails) {
+    for (bool throughExitPanel : {false, true}) {
+        Harness h;
+        h.clickOn(C::MusicOn);
+        h.fake.guard.held = false; // the guard is already gone: every removal fails
+        if (throughExitPanel) {
+            h.key('X', kCtrl);
+            EXPECT_THROW(h.clickOn(C::Da), ProgramEnd);
+        } else {
+            Event quit;
+            quit.type = EventType::Quit;
+            EXPECT_THROW(h.send(quit), ProgramEnd);
+        }
+        EXPECT_FALSE(h.fake.guard.removals.empty()) << throughExitPanel;
+        EXPECT_EQ(h.fake.music.log.back(), "close down") << throughExitPanel;
+        EXPECT_EQ(h.fake.window.log.back(), "destroy") << throughExitPanel;
+    }
 }
 
 } // namespace

@@ -1,41 +1,43 @@
 #include "support/FakePlatform.h"
 
+#include "platform/pictures/PictureDecoder.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace tintaro::test {
 
 std::optional<Bytes> FakeFiles::read(const std::string& path) {
-    const auto local = localPath(path);
-    if (removed.count(local)) {
+    if (auto it = failures.find(path); it != failures.end()) {
+        std::rethrow_exception(it->second);
+    }
+    if (removed.count(path)) {
         return std::nullopt;
     }
-    if (auto it = written.find(local); it != written.end()) {
+    if (auto it = written.find(path); it != written.end()) {
         return it->second;
     }
-    return m_real.read(local);
+    return m_real.read(path);
 }
 
 std::optional<std::uint64_t> FakeFiles::length(const std::string& path) {
-    const auto local = localPath(path);
-    lengthQueries.push_back(local);
-    if (removed.count(local)) {
+    lengthQueries.push_back(path);
+    if (removed.count(path)) {
         return std::nullopt;
     }
-    if (auto it = written.find(local); it != written.end()) {
+    if (auto it = written.find(path); it != written.end()) {
         return it->second.size();
     }
-    return m_real.length(local);
+    return m_real.length(path);
 }
 
 bool FakeFiles::writeAtomically(const std::string& path, std::span<const std::uint8_t> data) {
-    const auto local = localPath(path);
-    const auto dir = local.substr(0, local.rfind('/'));
+    const auto dir = path.substr(0, path.rfind('/'));
     if (!writable.count(dir)) {
         return false;
     }
-    written[local] = Bytes(data.begin(), data.end());
-    removed.erase(local);
+    written[path] = Bytes(data.begin(), data.end());
+    removed.erase(path);
     return true;
 }
 
@@ -75,14 +77,17 @@ std::optional<Event> FakeWindow::waitEvent(int timeoutMs) {
 }
 
 std::unique_ptr<Cursor> FakeWindow::loadCursor(const std::string& iconPath) {
-    if (!files->read(iconPath)) {
+    // The real window decodes the icon with the real decoder: a damaged or
+    // hostile icon gives no cursor there either.
+    const auto bytes = files->read(iconPath);
+    if (!bytes || !decodePicture(*bytes)) {
         return nullptr;
     }
-    return std::make_unique<FakeCursor>(localPath(iconPath));
+    return std::make_unique<FakeCursor>(iconPath);
 }
 
 bool FakeMusic::load(const std::string& path) {
-    log.push_back("load " + localPath(path));
+    log.push_back("load " + path);
     return files->read(path).has_value();
 }
 
@@ -90,7 +95,7 @@ FakePlatform::FakePlatform(const std::string& appDir) : files(appDir) {
     window.clock = &clock;
     window.files = &files;
     music.files = &files;
-    files.writable.insert(localPath(appDir + "/MY_PICTURE"));
+    files.writable.insert(appDir + "/MY_PICTURE");
 }
 
 } // namespace tintaro::test

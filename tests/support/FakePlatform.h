@@ -10,6 +10,7 @@
 #include "platform/sdl/SdlCodec.h"
 
 #include <deque>
+#include <exception>
 #include <functional>
 #include <map>
 #include <memory>
@@ -28,25 +29,28 @@ class FakeFiles final : public Files {
     std::optional<Bytes> read(const std::string& path) override;
     std::optional<std::uint64_t> length(const std::string& path) override;
     bool writeAtomically(const std::string& path, std::span<const std::uint8_t> data) override;
-    bool isWritableDirectory(const std::string& path) override { return writable.count(localPath(path)) > 0; }
+    bool isWritableDirectory(const std::string& path) override { return writable.count(path) > 0; }
     bool makeDirectories(const std::string& path) override {
         if (canMakeDirectories) {
-            writable.insert(localPath(path));
+            writable.insert(path);
         }
         return canMakeDirectories;
     }
     bool setCurrentDirectory(const std::string& path) override {
-        currentDirectory = localPath(path);
+        currentDirectory = path;
         return true;
     }
     std::string executableDirectory() override { return m_appDir; }
     std::string userCacheDirectory() override { return "/home/child/.cache/tintaro"; }
 
-    void remove(const std::string& path) { removed.insert(localPath(path)); }
-    void replace(const std::string& path, Bytes bytes) { written[localPath(path)] = std::move(bytes); }
+    void remove(const std::string& path) { removed.insert(path); }
+    void replace(const std::string& path, Bytes bytes) { written[path] = std::move(bytes); }
+    // Reading the file throws `failure`, as an allocation that cannot be met would.
+    void failWith(const std::string& path, std::exception_ptr failure) { failures[path] = failure; }
 
     std::set<std::string> removed;
     std::map<std::string, Bytes> written;
+    std::map<std::string, std::exception_ptr> failures;
     std::set<std::string> writable;
     bool canMakeDirectories = true;
     std::vector<std::string> lengthQueries;
@@ -96,11 +100,16 @@ class FakeWindow final : public Window {
         cursorPath = custom ? static_cast<const FakeCursor*>(custom)->path : "";
     }
     void destroy() override { log.push_back("destroy"); }
+    void showMessage(const std::string& t, const std::string& text) override {
+        messages.push_back({t, text});
+        log.push_back("message");
+    }
 
     class FakeClock* clock = nullptr;
     std::deque<Event> events;
     std::deque<std::pair<double, Event>> scheduled; // events that arrive at a clock time
     std::vector<std::string> log;
+    std::vector<std::pair<std::string, std::string>> messages; // title, text
     std::string title;
     bool visible = false;
     bool fullScreen = false;

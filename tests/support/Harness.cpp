@@ -8,7 +8,16 @@
 
 namespace tintaro::test {
 
-Harness::Harness(bool startUp) : appDir(TINTARO_ASSETS), fake(appDir), f(fake.platform), s(f.state) {
+Harness::Harness(bool startUp) : Harness(TINTARO_ASSETS, startUp, [](Harness&) {}) {}
+
+Harness::Harness(std::string dir, bool startUp) : Harness(std::move(dir), startUp, [](Harness&) {}) {}
+
+Harness::Harness(bool startUp, const std::function<void(Harness&)>& prepare)
+    : Harness(TINTARO_ASSETS, startUp, prepare) {}
+
+Harness::Harness(std::string dir, bool startUp, const std::function<void(Harness&)>& prepare)
+    : appDir(std::move(dir)), fake(appDir), f(fake.platform), s(f.state) {
+    prepare(*this);
     registerHandlers(f);
     fake.window.create(std::string(kWindowCaption));
     f.scene.create(appDir);
@@ -19,7 +28,6 @@ Harness::Harness(bool startUp) : appDir(TINTARO_ASSETS), fake(appDir), f(fake.pl
 
 void Harness::start() {
     loadFormaMain(f);
-    f.router.resetFocus();
 }
 
 void Harness::send(const Event& event) {

@@ -3,6 +3,7 @@
 #include "scene/FormaMain.h"
 #include "support/FakePlatform.h"
 
+#include <functional>
 #include <string>
 
 namespace tintaro::test {
@@ -12,6 +13,11 @@ namespace tintaro::test {
 class Harness {
   public:
     explicit Harness(bool startUp = true);
+    // Started from another application directory (a link to the shipped tree).
+    explicit Harness(std::string appDir, bool startUp = true);
+    // `prepare` changes the files before the window reads its start pictures.
+    Harness(bool startUp, const std::function<void(Harness&)>& prepare);
+    Harness(std::string appDir, bool startUp, const std::function<void(Harness&)>& prepare);
 
     void start();
 

@@ -4,26 +4,27 @@
 // that starts it never looks at the result, and a missing display or picture
 // is no reason to complain to a child.
 
+#include "platform/pictures/PictureDecoder.h"
+#include "platform/pictures/UiPictures.h"
 #include "platform/sdl/LeanSdl.h"
-#include "platform/sdl/PosixFiles.h"
 
 #include <SDL.h>
-#include <SDL_image.h>
 
 namespace {
 
 constexpr Uint64 kShowMs = 3000;
 
-void showSplash() {
-    tintaro::PosixFiles files;
-    const auto bytes = files.read(files.executableDirectory() + "/UI/SPLASH.png");
-    if (!bytes || bytes->empty()) {
-        return;
+// False when no window could be made to show the picture in.
+bool showSplash() {
+    // The picture is compiled in: nothing beside the program can change it.
+    auto splash = tintaro::decodePicture(tintaro::splashPicture());
+    if (!splash) {
+        return true;
     }
-    SDL_RWops* rw = SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
-    SDL_Surface* picture = rw != nullptr ? IMG_Load_RW(rw, 1) : nullptr;
+    SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormatFrom(
+        splash->argb.data(), splash->width, splash->height, 32, splash->width * 4, SDL_PIXELFORMAT_ARGB8888);
     if (picture == nullptr) {
-        return;
+        return true;
     }
     SDL_Window* window = SDL_CreateWindow("Tintaro", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                           picture->w, picture->h, SDL_WINDOW_BORDERLESS | SDL_WINDOW_HIDDEN);
@@ -64,13 +65,16 @@ void showSplash() {
     if (window != nullptr) {
         SDL_DestroyWindow(window);
     }
+    return texture != nullptr;
 }
 
 } // namespace
 
 int main() {
     tintaro::setLeanSdlHints();
-    if (tintaro::initVideoOnADisplay()) {
+    // Natively on Wayland the window needs a GPU driver to draw with; without
+    // one, XWayland shows it.
+    if (tintaro::initVideoOnADisplay() && !showSplash() && tintaro::restartVideoOnFallback()) {
         showSplash();
     }
     // No SDL_Quit: it could read a harmless X error with Xlib's default

@@ -1,8 +1,9 @@
 #include "platform/sdl/LeanSdl.h"
 
+#include "platform/sdl/VideoDriver.h"
+
 #include <SDL.h>
 #include <X11/Xlib.h>
-#include <X11/Xproto.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +11,9 @@
 namespace tintaro {
 
 void setLeanSdlHints() {
+    // On X11 the window framebuffer is plain shared memory; this keeps it so.
+    // SDL 2.26's Wayland driver has no framebuffer of its own, so there the
+    // hint is lifted once the driver is known (see useDriver below).
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
     // A compositor only adds a frame of latency to a window that is full screen.
@@ -21,39 +25,83 @@ void setLeanSdlHints() {
 namespace {
 
 XErrorHandler g_previousXErrorHandler = nullptr;
+bool g_windowLost = false;
 
-// SDL 2.26 wakes its own event wait by sending a message to the window over a
-// second X connection. When the window is destroyed right after (a close
-// request answered at once), the X server may see the destruction first and
-// answer the message with BadWindow; Xlib's default handler would end the
-// whole process with status 1 whenever that answer is read. That one error is
-// harmless. (SDL_Quit puts the default handler back before it closes the
-// connection, so the program never calls it; see SdlPlatform.cpp.)
-int tolerateLateWakeups(Display* display, XErrorEvent* error) {
-    if (error->error_code == BadWindow && error->request_code == X_SendEvent) {
+// Xlib's default handler prints the error and ends the whole process with
+// status 1. Two kinds are harmless here, and both name a window that is gone:
+// - SDL 2.26 wakes its own event wait by sending a message to the window over
+//   a second X connection; when the window is destroyed right after (a close
+//   request answered at once), the server may answer with BadWindow;
+// - a window destroyed by another client (xdotool windowclose) stays in
+//   SDL's hands until the program has seen the DestroyNotify and ended:
+//   drawing into it (X_ShmPutImage) answers BadDrawable, and once it is
+//   known lost, taking SDL's part of it down answers BadWindow, BadGC and
+//   the like, none of which matters to a program on its way out.
+// (SDL_Quit puts the default handler back before it closes the connection,
+// so the program never calls it; see SdlPlatform.cpp.)
+int tolerateGoneWindows(Display* display, XErrorEvent* error) {
+    if (error->error_code == BadWindow || error->error_code == BadDrawable || g_windowLost) {
         return 0;
     }
     return g_previousXErrorHandler != nullptr ? g_previousXErrorHandler(display, error) : 0;
 }
 
-} // namespace
-
-bool initVideoOnADisplay() {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        return false;
-    }
-    const char* requested = std::getenv("SDL_VIDEODRIVER");
+bool isDriver(const char* name) {
     const char* driver = SDL_GetCurrentVideoDriver();
-    const bool invisible =
-        driver != nullptr && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+    return driver != nullptr && std::strcmp(driver, name) == 0;
+}
+
+// What each driver needs once it runs.
+bool useDriver() {
+    const char* requested = std::getenv("SDL_VIDEODRIVER");
+    const bool invisible = isDriver("offscreen") || isDriver("dummy");
     if (invisible && (requested == nullptr || requested[0] == '\0')) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
-    if (driver != nullptr && std::strcmp(driver, "x11") == 0 && g_previousXErrorHandler == nullptr) {
-        g_previousXErrorHandler = XSetErrorHandler(tolerateLateWakeups);
+    // The software renderer draws into the window's framebuffer; on Wayland
+    // SDL can only make that a texture of a GPU renderer (Mesa's software
+    // rasteriser where there is no GPU).
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, isDriver("wayland") ? "1" : "0");
+    if (isDriver("x11") && g_previousXErrorHandler == nullptr) {
+        g_previousXErrorHandler = XSetErrorHandler(tolerateGoneWindows);
     }
     return true;
+}
+
+bool startDriver(const char* name) {
+    if (name != nullptr) {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, name);
+    }
+    return SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+}
+
+} // namespace
+
+void toleratePartsOfALostWindow() {
+    g_windowLost = true;
+}
+
+bool initVideoOnADisplay() {
+    const char* requested = std::getenv("SDL_VIDEODRIVER");
+    const char* first = firstVideoDriver(requested, std::getenv("WAYLAND_DISPLAY"));
+    if (startDriver(first)) {
+        return useDriver();
+    }
+    // Wayland was asked for and did not start: X11 is the session's other way.
+    const char* fallback =
+        first != nullptr ? fallbackVideoDriver(first, requested, std::getenv("DISPLAY")) : nullptr;
+    return fallback != nullptr && startDriver(fallback) && useDriver();
+}
+
+bool restartVideoOnFallback() {
+    const char* fallback = fallbackVideoDriver(SDL_GetCurrentVideoDriver(), std::getenv("SDL_VIDEODRIVER"),
+                                               std::getenv("DISPLAY"));
+    if (fallback == nullptr) {
+        return false;
+    }
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return startDriver(fallback) && useDriver();
 }
 
 } // namespace tintaro

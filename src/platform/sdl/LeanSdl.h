@@ -8,9 +8,19 @@ namespace tintaro {
 // Call before SDL_Init.
 void setLeanSdlHints();
 
-// Starts SDL's video on a real display. Without one SDL quietly falls back to
-// its offscreen driver, where a window would exist that nobody can see; that
-// counts as failure here unless SDL_VIDEODRIVER asked for it by name.
+// Starts SDL's video on a real display, natively on a Wayland desktop (see
+// VideoDriver.h). Without a display SDL quietly falls back to its offscreen
+// driver, where a window would exist that nobody can see; that counts as
+// failure here unless SDL_VIDEODRIVER asked for it by name.
 bool initVideoOnADisplay();
+
+// When the window cannot be made natively on Wayland (no GPU driver to draw
+// it with, say): stops SDL's video and starts it on X11 through XWayland.
+// False when the session offers nothing else, or when SDL_VIDEODRIVER chose.
+bool restartVideoOnFallback();
+
+// The window was destroyed by another client: from now on no X error ends
+// the process (the program is on its way out).
+void toleratePartsOfALostWindow();
 
 } // namespace tintaro

@@ -1,5 +1,7 @@
 #include "platform/sdl/PosixFiles.h"
 
+#include "platform/AppPath.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -8,21 +10,6 @@
 #include <unistd.h>
 
 namespace tintaro {
-
-std::string localPath(std::string_view path) {
-    std::string out;
-    out.reserve(path.size());
-    for (char c : path) {
-        if (c == '\\') {
-            c = '/';
-        }
-        if (c == '/' && !out.empty() && out.back() == '/') {
-            continue;
-        }
-        out.push_back(c);
-    }
-    return out;
-}
 
 namespace {
 
@@ -74,7 +61,7 @@ class FileDescriptor {
 } // namespace
 
 std::optional<Bytes> PosixFiles::read(const std::string& path) {
-    FileDescriptor fd(::open(localPath(path).c_str(), O_RDONLY | O_CLOEXEC));
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) {
         return std::nullopt;
     }
@@ -103,14 +90,14 @@ std::optional<Bytes> PosixFiles::read(const std::string& path) {
 
 std::optional<std::uint64_t> PosixFiles::length(const std::string& path) {
     struct stat st {};
-    if (::stat(localPath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
         return std::nullopt;
     }
     return static_cast<std::uint64_t>(st.st_size);
 }
 
 bool PosixFiles::writeAtomically(const std::string& path, std::span<const std::uint8_t> data) {
-    const std::string target = localPath(path);
+    const std::string& target = path;
     const std::string folder = directoryOf(target);
     const std::string name =
         target.substr(target.rfind('/') == std::string::npos ? 0 : target.rfind('/') + 1);
@@ -139,14 +126,12 @@ bool PosixFiles::writeAtomically(const std::string& path, std::span<const std::u
 }
 
 bool PosixFiles::isWritableDirectory(const std::string& path) {
-    const std::string local = localPath(path);
     struct stat st {};
-    return ::stat(local.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
-           ::access(local.c_str(), W_OK | X_OK) == 0;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && ::access(path.c_str(), W_OK | X_OK) == 0;
 }
 
 bool PosixFiles::makeDirectories(const std::string& path) {
-    std::string local = localPath(path);
+    std::string local = path;
     while (local.size() > 1 && local.back() == '/') {
         local.pop_back();
     }
@@ -169,8 +154,7 @@ bool PosixFiles::makeDirectories(const std::string& path) {
 }
 
 bool PosixFiles::setCurrentDirectory(const std::string& path) {
-    const std::string local = localPath(path);
-    return !local.empty() && ::chdir(local.c_str()) == 0;
+    return !path.empty() && ::chdir(path.c_str()) == 0;
 }
 
 std::string PosixFiles::executableDirectory() {
@@ -187,11 +171,11 @@ std::string PosixFiles::userCacheDirectory() {
     // The XDG rules ignore a relative or empty value.
     const char* cache = std::getenv("XDG_CACHE_HOME");
     if (cache != nullptr && cache[0] == '/') {
-        return localPath(std::string(cache) + "/tintaro");
+        return joinPath(cache, "/tintaro");
     }
     const char* home = std::getenv("HOME");
     if (home != nullptr && home[0] != '\0') {
-        return localPath(std::string(home) + "/.cache/tintaro");
+        return joinPath(home, "/.cache/tintaro");
     }
     return "/tmp/tintaro";
 }

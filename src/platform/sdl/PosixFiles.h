@@ -3,14 +3,8 @@
 #include "platform/Platform.h"
 
 #include <string>
-#include <string_view>
 
 namespace tintaro {
-
-// Application paths are written as a directory followed by a relative path
-// with backslashes ("/opt/app\PICTURE\01.GIF"). Turns every backslash into
-// '/' and collapses runs of separators into one.
-std::string localPath(std::string_view path);
 
 class PosixFiles final : public Files {
   public:

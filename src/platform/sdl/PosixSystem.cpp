@@ -1,12 +1,14 @@
 #include "platform/sdl/PosixSystem.h"
 
-#include "platform/sdl/PosixFiles.h"
-
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <ctime>
+#include <fcntl.h>
+#include <optional>
 #include <spawn.h>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -37,6 +39,7 @@ void installReaper() {
     reapChildren(0);
 }
 
+// For programs that live on their own, such as the browser.
 bool spawn(const char* file, char* const argv[], bool searchPath) {
     posix_spawnattr_t attr;
     if (posix_spawnattr_init(&attr) != 0) {
@@ -59,16 +62,103 @@ bool spawn(const char* file, char* const argv[], bool searchPath) {
     return result == 0;
 }
 
+// glibc 2.36 declares the pidfd calls without C linkage for C++; the
+// system calls themselves are plain.
+int openPidfd(pid_t pid) {
+    return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+}
+
+void killPidfd(int pidfd) {
+    ::syscall(SYS_pidfd_send_signal, pidfd, SIGKILL, nullptr, 0);
+}
+
+// Starts a program that ends with this process, however this one ends (even
+// by SIGKILL): the kernel sends the child SIGKILL when its parent goes. That
+// can only be arranged in the child between fork and exec, which
+// posix_spawn does not offer. A pipe that closes on exec tells the parent
+// whether the exec succeeded.
+// Returns a pidfd of the child (-1 when the kernel offers none), or nullopt
+// when it could not be started.
+std::optional<int> spawnCompanion(const char* file, char* const argv[]) {
+    int report[2];
+    if (::pipe2(report, O_CLOEXEC) != 0) {
+        return std::nullopt;
+    }
+    const pid_t parent = ::getpid();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        // Only async-signal-safe calls from here to the exec.
+        ::close(report[0]);
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent) {
+            ::_exit(127); // the parent ended before the request took effect
+        }
+        sigset_t none;
+        sigemptyset(&none);
+        ::sigprocmask(SIG_SETMASK, &none, nullptr);
+        struct sigaction plain {};
+        plain.sa_handler = SIG_DFL;
+        sigemptyset(&plain.sa_mask);
+        ::sigaction(SIGPIPE, &plain, nullptr);
+        ::sigaction(SIGCHLD, &plain, nullptr);
+        ::execve(file, argv, environ);
+        const int error = errno;
+        [[maybe_unused]] const ssize_t written = ::write(report[1], &error, sizeof error);
+        ::_exit(127);
+    }
+    ::close(report[1]);
+    if (pid < 0) {
+        ::close(report[0]);
+        return std::nullopt;
+    }
+    // A pidfd names this child for good, even once its number is reused.
+    const int pidfd = openPidfd(pid);
+    int error = 0;
+    ssize_t got = 0;
+    do {
+        got = ::read(report[0], &error, sizeof error);
+    } while (got < 0 && errno == EINTR);
+    ::close(report[0]);
+    // Nothing to read: the exec closed the pipe, the program runs.
+    if (got != 0) {
+        if (pidfd >= 0) {
+            ::close(pidfd);
+        }
+        return std::nullopt;
+    }
+    return pidfd;
+}
+
 } // namespace
 
 PosixProcesses::PosixProcesses() {
     installReaper();
 }
 
+// The orderly end: the companions go first and are collected here, so that
+// not even an unreaped entry of theirs outlives the program.
+PosixProcesses::~PosixProcesses() {
+    for (const int pidfd : m_companions) {
+        killPidfd(pidfd);
+        siginfo_t info{};
+        // Fails at once when the reaper was first; either way it is gone.
+        while (::waitid(P_PIDFD, static_cast<id_t>(pidfd), &info, WEXITED) != 0 && errno == EINTR) {
+        }
+        ::close(pidfd);
+    }
+}
+
 bool PosixProcesses::start(const std::string& path) {
-    std::string local = localPath(path);
+    std::string local = path;
     char* argv[] = {local.data(), nullptr};
-    return spawn(local.c_str(), argv, false);
+    const auto pidfd = spawnCompanion(local.c_str(), argv);
+    if (!pidfd) {
+        return false;
+    }
+    if (*pidfd >= 0) {
+        m_companions.push_back(*pidfd);
+    }
+    return true;
 }
 
 bool PosixProcesses::openUrl(const std::string& url) {

@@ -3,16 +3,25 @@
 #include "platform/Platform.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace tintaro {
 
-// Starts programs with posix_spawn and never waits for them: a SIGCHLD
-// handler reaps every child that ends, so none lingers as a zombie.
+// Starts programs and never waits for them: a SIGCHLD handler reaps every
+// child that ends, so none lingers as a zombie. A program started with
+// start() (the companion) ends when this process ends; the browser of
+// openUrl() lives on.
 class PosixProcesses final : public Processes {
   public:
     PosixProcesses();
+    ~PosixProcesses() override;
+    PosixProcesses(const PosixProcesses&) = delete;
+    PosixProcesses& operator=(const PosixProcesses&) = delete;
     bool start(const std::string& path) override;
     bool openUrl(const std::string& url) override;
+
+  private:
+    std::vector<int> m_companions; // pidfds of the programs start() began
 };
 
 class SteadyClock final : public Clock {

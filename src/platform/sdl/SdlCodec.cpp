@@ -1,5 +1,7 @@
 #include "platform/sdl/SdlCodec.h"
 
+#include "platform/pictures/PictureDecoder.h"
+
 #include <SDL.h>
 #include <SDL_image.h>
 #include <gif_lib.h>
@@ -7,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <unordered_map>
 
 namespace tintaro {
@@ -22,46 +25,20 @@ struct SurfaceDeleter {
 };
 using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
 
-bool hasTransparency(SDL_Surface* surface) {
-    return SDL_ISPIXELFORMAT_ALPHA(surface->format->format) || SDL_HasColorKey(surface);
-}
-
 } // namespace
 
 std::optional<Image> SdlCodec::decode(std::span<const std::uint8_t> bytes) {
-    if (bytes.empty()) {
+    auto picture = decodePicture(bytes);
+    if (!picture) {
         return std::nullopt;
     }
-    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    if (rw == nullptr) {
+    // Transparent parts (icons, GIFs with a transparent index) lie on white,
+    // the colour of the page.
+    try {
+        return onWhite(*picture);
+    } catch (const std::bad_alloc&) {
         return std::nullopt;
     }
-    SurfacePtr loaded(IMG_Load_RW(rw, 1));
-    if (!loaded || loaded->w <= 0 || loaded->h <= 0) {
-        return std::nullopt;
-    }
-    // The blit writes straight into the picture's own pixels: a decode holds
-    // the loaded surface and the result, never a third copy.
-    Image image(loaded->w, loaded->h, kWhite);
-    SurfacePtr opaque(SDL_CreateRGBSurfaceWithFormatFrom(image.pixels.data(), image.width, image.height, 32,
-                                                         image.width * 4, SDL_PIXELFORMAT_XBGR8888));
-    if (!opaque) {
-        return std::nullopt;
-    }
-    if (hasTransparency(loaded.get())) {
-        // Transparent parts (icons, GIFs with a transparent index) lie on
-        // white, the colour of the page, which the picture starts as.
-        SDL_SetSurfaceBlendMode(loaded.get(), SDL_BLENDMODE_BLEND);
-    } else {
-        SDL_SetSurfaceBlendMode(loaded.get(), SDL_BLENDMODE_NONE);
-    }
-    if (SDL_BlitSurface(loaded.get(), nullptr, opaque.get(), nullptr) != 0) {
-        return std::nullopt;
-    }
-    for (Colour& c : image.pixels) {
-        c &= 0xFFFFFF;
-    }
-    return image;
 }
 
 std::optional<Bytes> SdlCodec::encodeLossless(const Image& image) {

@@ -4,7 +4,8 @@
 
 namespace tintaro {
 
-// Reads pictures with SDL2_image; writes GIF with giflib and PNG with SDL2_image.
+// Reads pictures with the safe decoders of platform/pictures; writes GIF with
+// giflib and PNG with SDL2_image.
 // Needs no SDL_Init and no display.
 class SdlCodec final : public Codec {
   public:

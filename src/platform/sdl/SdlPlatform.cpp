@@ -2,12 +2,15 @@
 
 #include "platform/audio/Audio.h"
 #include "platform/print/CupsPrinter.h"
+#include "platform/sdl/ExitWatchdog.h"
 #include "platform/sdl/LeanSdl.h"
 #include "platform/sdl/MemoryPolicy.h"
 #include "platform/sdl/PosixFiles.h"
 #include "platform/sdl/PosixSystem.h"
 #include "platform/sdl/SdlCodec.h"
 #include "platform/sdl/SdlWindow.h"
+
+#include <SDL.h>
 
 namespace tintaro {
 
@@ -52,10 +55,17 @@ class RealPlatform final : public SdlPlatform {
 } // namespace
 
 std::unique_ptr<SdlPlatform> SdlPlatform::create(bool windowed) {
+    // Before any other thread exists: the signals that ask for the end are
+    // received by the watchdog alone, never by SDL (whose handlers only
+    // queue a quit that a stuck event loop would never read).
+    exitwatchdog::start();
     // The hints must be in place before any SDL subsystem starts, the audio
     // included.
     setLeanSdlHints();
     keepLargeBlocksMapped();
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Full screen stays full screen when another window takes the focus.
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     return std::make_unique<RealPlatform>(windowed);
 }
 

@@ -1,12 +1,18 @@
 #include "platform/sdl/SdlWindow.h"
 
+#include "platform/pictures/PictureDecoder.h"
+#include "platform/pictures/UiPictures.h"
+#include "platform/sdl/ExitWatchdog.h"
 #include "platform/sdl/KeyMap.h"
 #include "platform/sdl/LeanSdl.h"
+#include "platform/sdl/XWaylandGrab.h"
 
 #include <SDL.h>
-#include <SDL_image.h>
+#include <SDL_syswm.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -14,30 +20,48 @@ namespace tintaro {
 
 namespace {
 
+// A window manager that has not minimised the window this long after the
+// request will not: the window is still in front and takes the keyboard back.
+constexpr std::uint64_t kMinimiseAnswerMs = 1000;
+// How soon a hold that another client refused is tried again.
+constexpr int kHoldRetryMs = 5;
+
+// The event the exit watchdog sends to wake a wait; it carries nothing.
+std::atomic<Uint32> g_wakeEvent{0};
+
+void wakeEventLoop() {
+    SDL_Event e{};
+    e.type = g_wakeEvent.load();
+    SDL_PushEvent(&e);
+}
+
 struct SurfaceDeleter {
     void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
 };
 using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
 
-SurfacePtr loadSurface(Files& files, const std::string& path) {
-    auto bytes = files.read(path);
-    if (!bytes || bytes->empty()) {
+// Cursors and icons keep their transparency. The decoder refuses damaged
+// and oversized pictures before allocating anything.
+SurfacePtr decodeSurface(std::span<const std::uint8_t> bytes) {
+    const auto picture = decodePicture(bytes);
+    if (!picture) {
         return nullptr;
     }
-    SDL_RWops* rw = SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
-    if (rw == nullptr) {
+    SurfacePtr surface(
+        SDL_CreateRGBSurfaceWithFormat(0, picture->width, picture->height, 32, SDL_PIXELFORMAT_ARGB8888));
+    if (!surface) {
         return nullptr;
     }
-    SurfacePtr loaded(IMG_Load_RW(rw, 1));
-    if (!loaded) {
-        return nullptr;
+    for (int y = 0; y < picture->height; ++y) {
+        std::memcpy(static_cast<std::uint8_t*>(surface->pixels) + static_cast<std::size_t>(y) * surface->pitch,
+                    &picture->argb[static_cast<std::size_t>(y) * picture->width],
+                    static_cast<std::size_t>(picture->width) * 4);
     }
-    // Cursors and icons keep their transparency.
-    return SurfacePtr(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_ARGB8888, 0));
+    return surface;
 }
 
-SDL_Cursor* centredCursor(Files& files, const std::string& path) {
-    SurfacePtr surface = loadSurface(files, path);
+SDL_Cursor* centredCursor(std::span<const std::uint8_t> bytes) {
+    SurfacePtr surface = decodeSurface(bytes);
     if (!surface) {
         return nullptr;
     }
@@ -98,7 +122,14 @@ class SdlCursor final : public Cursor {
 
 } // namespace
 
-SdlWindow::SdlWindow(Files& files, bool windowed) : m_files(files), m_windowed(windowed) {}
+SdlWindow::SdlWindow(Files& files, bool windowed)
+    : m_files(files), m_windowed(windowed), m_keyboardWanted(!windowed) {
+    // Constructed first of the platform, before the audio and SDL's video
+    // start: the keyboard is held from the program's first moments.
+    if (m_keyboardWanted) {
+        m_earlyHold.take();
+    }
+}
 
 // The video subsystem stays up to the end of the process; SdlPlatform.cpp
 // says why.
@@ -115,33 +146,50 @@ bool SdlWindow::create(const std::string& title) {
         // signals should arrive as SDL_QUIT.
         SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
         if (!initVideoOnADisplay()) {
+            std::fprintf(stderr,
+                         "tintaro: no display to show the window on (neither WAYLAND_DISPLAY nor DISPLAY)\n");
             return false;
         }
         m_videoReady = true;
     }
-    // Full screen goes through SDL_WINDOW_FULLSCREEN_DESKTOP later; until then
-    // the window sits borderless at the top left corner of the screen.
-    const Uint32 flags = SDL_WINDOW_HIDDEN | (m_windowed ? 0u : static_cast<Uint32>(SDL_WINDOW_BORDERLESS));
-    const int position = m_windowed ? SDL_WINDOWPOS_CENTERED : 0;
-    m_window = SDL_CreateWindow(title.c_str(), position, position, kWidth, kHeight, flags);
-    if (m_window == nullptr) {
-        return false;
+    if (!open(title)) {
+        // Natively on Wayland the window needs a GPU driver (Mesa's software
+        // one will do) to draw with; through XWayland it needs none.
+        const std::string why = SDL_GetError();
+        if (!restartVideoOnFallback() || !open(title)) {
+            std::fprintf(stderr, "tintaro: cannot make the window: %s\n", why.c_str());
+            return false;
+        }
     }
-    m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
-    if (m_renderer == nullptr) {
-        destroy();
-        return false;
+    m_shown = false;
+    m_gone = false;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(m_window, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11) {
+        m_xwindow = info.info.x11.window;
+        m_hold.attach(info.info.x11.display, info.info.x11.window);
     }
-    SDL_RenderSetLogicalSize(m_renderer, kWidth, kHeight);
-    m_texture =
-        SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_XBGR8888, SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight);
-    if (m_texture == nullptr) {
-        destroy();
-        return false;
+    // The first thing the window does: hold the keyboard, hidden as it is.
+    // SDL's own flag goes first, while the early hold still has the
+    // keyboard: setting it makes SDL let go of any grab of this connection.
+    if (holdPlace() != KeyboardHold::Place::Nowhere) {
+        allowXWaylandKeyboardGrab(m_window);
+        SDL_SetWindowKeyboardGrab(m_window, SDL_TRUE);
+        m_sdlGrab = true;
+    }
+    m_earlyHold.handOver();
+    updateHold();
+    m_earlyHold.close();
+    SDL_AddEventWatch(&SdlWindow::watchGrab, this);
+    // X events reach translate() too, for the one SDL does not report: the
+    // window destroyed by another client.
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+    if (g_wakeEvent.load() == 0) {
+        g_wakeEvent.store(SDL_RegisterEvents(1));
     }
     // Scaled to a larger display, line drawings look better smoothed.
     SDL_SetTextureScaleMode(m_texture, SDL_ScaleModeLinear);
-    if (SurfacePtr icon = loadSurface(m_files, m_files.executableDirectory() + "\\UI\\ICON32.png")) {
+    if (SurfacePtr icon = decodeSurface(windowIconPicture())) {
         SDL_SetWindowIcon(m_window, icon.get());
     }
     // The window's own pointer is the arrow from the start, not whatever the
@@ -151,9 +199,24 @@ bool SdlWindow::create(const std::string& title) {
     SDL_StopTextInput();
     SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
     SDL_RenderClear(m_renderer);
-    if (m_keyboardWanted) {
-        applyKeyboardGrab(true);
+    return true;
+}
+
+bool SdlWindow::open(const std::string& title) {
+    // Full screen goes through SDL_WINDOW_FULLSCREEN_DESKTOP later; until then
+    // the window sits borderless at the top left corner of the screen.
+    const Uint32 flags = SDL_WINDOW_HIDDEN | (m_windowed ? 0u : static_cast<Uint32>(SDL_WINDOW_BORDERLESS));
+    const int position = m_windowed ? SDL_WINDOWPOS_CENTERED : 0;
+    m_window = SDL_CreateWindow(title.c_str(), position, position, kWidth, kHeight, flags);
+    m_renderer = m_window != nullptr ? SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE) : nullptr;
+    m_texture = m_renderer != nullptr ? SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_XBGR8888,
+                                                          SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight)
+                                      : nullptr;
+    if (m_texture == nullptr) {
+        destroy();
+        return false;
     }
+    SDL_RenderSetLogicalSize(m_renderer, kWidth, kHeight);
     return true;
 }
 
@@ -163,24 +226,32 @@ void SdlWindow::show() {
     }
     SDL_ShowWindow(m_window);
     SDL_RaiseWindow(m_window);
-    if (m_keyboardWanted) {
-        applyKeyboardGrab(true);
-    }
+    m_shown = true;
+    updateHold();
 }
 
 void SdlWindow::hide() {
-    if (m_window != nullptr) {
-        SDL_HideWindow(m_window);
+    if (m_window == nullptr) {
+        return;
     }
+    // The keeper takes the hold first: unmapping the window that holds a
+    // grab ends it.
+    m_shown = false;
+    updateHold();
+    SDL_HideWindow(m_window);
 }
 
 void SdlWindow::minimise() {
     if (m_window == nullptr) {
         return;
     }
-    // Let go of the keyboard first: whatever comes to the front (a browser)
-    // must receive the keys.
-    applyKeyboardGrab(false);
+    // Whatever comes to the front (a browser) must receive the keys, so the
+    // hold goes first. Without a window manager nobody minimises the window,
+    // which stays in front, and so does the hold.
+    if (m_hold.windowManaged()) {
+        m_minimiseDeadline = SDL_GetTicks64() + kMinimiseAnswerMs;
+        updateHold();
+    }
     SDL_MinimizeWindow(m_window);
 }
 
@@ -191,17 +262,23 @@ bool SdlWindow::enterFullScreen() {
     // Desktop full screen covers the current display at its own resolution;
     // the logical size scales the frame. The physical mode never changes, so
     // a crash cannot leave the screen at a wrong resolution.
-    return m_window != nullptr && SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+    if (m_window == nullptr || SDL_SetWindowFullscreen(m_window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+        return false;
+    }
+    // The switch may pass through SDL's own grab bookkeeping.
+    m_hold.renew();
+    return true;
 }
 
 void SdlWindow::leaveFullScreen() {
     if (!m_windowed && m_window != nullptr) {
         SDL_SetWindowFullscreen(m_window, 0);
+        m_hold.renew();
     }
 }
 
 void SdlWindow::present(const Image& frame, std::span<const Rect> dirty) {
-    if (m_texture == nullptr || frame.width != kWidth || frame.height != kHeight ||
+    if (m_texture == nullptr || m_gone || frame.width != kWidth || frame.height != kHeight ||
         frame.pixels.size() != static_cast<std::size_t>(kWidth) * kHeight) {
         return;
     }
@@ -259,32 +336,105 @@ void SdlWindow::redraw() {
     SDL_RenderPresent(m_renderer);
 }
 
-void SdlWindow::applyKeyboardGrab(bool haveScreen) {
-    if (m_window == nullptr || m_windowed) {
-        return;
+KeyboardHold::Place SdlWindow::holdPlace() const {
+    if (!m_keyboardWanted || m_windowed || m_gone) {
+        return KeyboardHold::Place::Nowhere;
     }
-    SDL_SetWindowKeyboardGrab(m_window, (haveScreen && m_keyboardWanted) ? SDL_TRUE : SDL_FALSE);
+    if (m_minimised || m_minimiseDeadline != 0) {
+        return KeyboardHold::Place::Nowhere;
+    }
+    return m_shown ? KeyboardHold::Place::Window : KeyboardHold::Place::Keeper;
+}
+
+void SdlWindow::updateHold() {
+    const KeyboardHold::Place place = holdPlace();
+    const bool sdlGrab = place != KeyboardHold::Place::Nowhere;
+    m_hold.want(place);
+    if (m_window != nullptr && sdlGrab != m_sdlGrab) {
+        // With its flag set, SDL grabs the window itself wherever it would
+        // otherwise let go of the keyboard while the window has the focus.
+        // Setting the flag without the focus lets go: take the hold back.
+        m_sdlGrab = sdlGrab;
+        if (sdlGrab) {
+            allowXWaylandKeyboardGrab(m_window);
+        }
+        SDL_SetWindowKeyboardGrab(m_window, sdlGrab ? SDL_TRUE : SDL_FALSE);
+        m_hold.renew();
+    }
+}
+
+void SdlWindow::keepHold() {
+    if (m_minimiseDeadline != 0 && SDL_GetTicks64() >= m_minimiseDeadline) {
+        // The request was not honoured: the window is still in front.
+        m_minimiseDeadline = 0;
+        updateHold();
+    }
+    if (m_hold.pending()) {
+        m_hold.retry();
+    }
+}
+
+// SDL updates its own grab when the window gains or loses the focus, when
+// it is mapped and when a mouse button is released: with the focus it grabs
+// the window (its flag is set), without it lets go of the keyboard
+// (XUngrabKeyboard), whatever held it. A watch runs as SDL queues an event,
+// still inside SDL's reading of the X events, and takes the hold back at
+// once: the end of a grab shows as a focus event in "ungrab" mode on the
+// window that held it, and a change of focus as SDL's own event.
+int SdlWindow::watchGrab(void* self, SDL_Event* e) {
+    auto* window = static_cast<SdlWindow*>(self);
+    if (e->type == SDL_WINDOWEVENT) {
+        if (e->window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
+            e->window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+            window->m_hold.renew();
+        }
+    } else if (e->type == SDL_SYSWMEVENT && e->syswm.msg != nullptr &&
+               e->syswm.msg->subsystem == SDL_SYSWM_X11) {
+        const XEvent& x = e->syswm.msg->msg.x11.event;
+        if ((x.type == FocusIn || x.type == FocusOut) && x.xfocus.mode == NotifyUngrab) {
+            window->m_hold.renew();
+        }
+    }
+    return 0;
 }
 
 void SdlWindow::holdKeyboard(bool wanted) {
     m_keyboardWanted = wanted;
-    // SDL takes the grab when the window is shown and focused (an X server
-    // refuses a grab for an unmapped window) and keeps the wish until then.
-    applyKeyboardGrab(wanted);
+    if (!wanted) {
+        m_earlyHold.close();
+    }
+    updateHold();
 }
 
 std::optional<Event> SdlWindow::waitEvent(int timeoutMs) {
+    exitwatchdog::setWake(&wakeEventLoop);
     const Uint64 start = SDL_GetTicks64();
     for (;;) {
+        if (exitwatchdog::takeRequest()) {
+            Event quit;
+            quit.type = EventType::Quit;
+            return quit;
+        }
+        keepHold();
         int wait = -1;
         if (timeoutMs >= 0) {
             const Uint64 spent = SDL_GetTicks64() - start;
             wait = spent >= static_cast<Uint64>(timeoutMs) ? 0 : static_cast<int>(timeoutMs - spent);
         }
+        const bool watching = m_hold.pending() || m_minimiseDeadline != 0;
+        if (watching && (wait < 0 || wait > kHoldRetryMs)) {
+            wait = kHoldRetryMs;
+        }
         SDL_Event e;
         const int got = wait < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, wait);
         if (got == 0) {
-            return std::nullopt; // the time is up (or SDL cannot wait at all)
+            if (timeoutMs >= 0 && SDL_GetTicks64() - start >= static_cast<Uint64>(timeoutMs)) {
+                return std::nullopt; // the time is up
+            }
+            if (!watching && wait < 0) {
+                return std::nullopt; // SDL cannot wait at all
+            }
+            continue;
         }
         // Events the program has no use for do not end the wait.
         if (auto event = translate(e)) {
@@ -297,8 +447,23 @@ std::optional<Event> SdlWindow::translate(const SDL_Event& e) {
     Event out;
     switch (e.type) {
     case SDL_QUIT:
+        exitwatchdog::armDeadline();
         out.type = EventType::Quit;
         return out;
+    case SDL_SYSWMEVENT:
+        if (e.syswm.msg != nullptr && e.syswm.msg->subsystem == SDL_SYSWM_X11 &&
+            e.syswm.msg->msg.x11.event.type == DestroyNotify &&
+            e.syswm.msg->msg.x11.event.xdestroywindow.window == m_xwindow && m_xwindow != 0) {
+            // Gone for good: nothing more is drawn into it, and the end is
+            // the system's unload, as for a close request.
+            m_gone = true;
+            toleratePartsOfALostWindow();
+            updateHold();
+            exitwatchdog::armDeadline();
+            out.type = EventType::Quit;
+            return out;
+        }
+        return std::nullopt;
     case SDL_MOUSEMOTION:
         if (m_minimised) {
             // The renderer maps no coordinates while the window is iconic.
@@ -340,24 +505,24 @@ std::optional<Event> SdlWindow::translate(const SDL_Event& e) {
     case SDL_WINDOWEVENT:
         switch (e.window.event) {
         case SDL_WINDOWEVENT_CLOSE:
+            exitwatchdog::armDeadline();
             out.type = EventType::Quit;
             return out;
         case SDL_WINDOWEVENT_MINIMIZED:
             m_minimised = true;
-            applyKeyboardGrab(false);
+            m_minimiseDeadline = 0;
+            updateHold();
             out.type = EventType::Minimised;
             return out;
         case SDL_WINDOWEVENT_RESTORED:
             m_minimised = false;
-            applyKeyboardGrab(true);
+            updateHold();
             out.type = EventType::Restored;
             return out;
         case SDL_WINDOWEVENT_FOCUS_LOST:
-            applyKeyboardGrab(false);
             out.type = EventType::FocusLost;
             return out;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
-            applyKeyboardGrab(true);
             out.type = EventType::FocusGained;
             return out;
         case SDL_WINDOWEVENT_EXPOSED:
@@ -379,17 +544,18 @@ std::unique_ptr<Cursor> SdlWindow::loadCursor(const std::string& iconPath) {
     if (!m_videoReady) {
         return nullptr;
     }
-    SDL_Cursor* cursor = centredCursor(m_files, iconPath);
+    const auto bytes = m_files.read(iconPath);
+    SDL_Cursor* cursor = bytes ? centredCursor(*bytes) : nullptr;
     if (cursor == nullptr) {
         return nullptr;
     }
     return std::make_unique<SdlCursor>(cursor);
 }
 
-SDL_Cursor* SdlWindow::uiCursor(SDL_Cursor*& slot, bool& tried, const char* file) {
+SDL_Cursor* SdlWindow::uiCursor(SDL_Cursor*& slot, bool& tried, std::span<const std::uint8_t> picture) {
     if (!tried) {
         tried = true;
-        slot = centredCursor(m_files, m_files.executableDirectory() + "\\UI\\" + file);
+        slot = centredCursor(picture);
     }
     return slot;
 }
@@ -414,10 +580,10 @@ void SdlWindow::setCursor(CursorKind kind, const Cursor* custom) {
         wanted = m_hand;
         break;
     case CursorKind::Palette:
-        wanted = uiCursor(m_palette, m_paletteTried, "PALETTE.png");
+        wanted = uiCursor(m_palette, m_paletteTried, paletteCursorPicture());
         break;
     case CursorKind::Drop:
-        wanted = uiCursor(m_drop, m_dropTried, "DROP.png");
+        wanted = uiCursor(m_drop, m_dropTried, dropCursorPicture());
         break;
     case CursorKind::Custom:
         if (const auto* own = dynamic_cast<const SdlCursor*>(custom)) {
@@ -435,8 +601,11 @@ void SdlWindow::setCursor(CursorKind kind, const Cursor* custom) {
 
 void SdlWindow::destroy() {
     if (m_window != nullptr) {
-        SDL_SetWindowKeyboardGrab(m_window, SDL_FALSE);
+        SDL_DelEventWatch(&SdlWindow::watchGrab, this);
     }
+    m_sdlGrab = false;
+    m_hold.detach();
+    m_xwindow = 0;
     for (SDL_Cursor** c : {&m_arrow, &m_hand, &m_palette, &m_drop}) {
         if (*c != nullptr) {
             SDL_FreeCursor(*c);

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/sdl/KeyboardHold.h"
+
+#include <cstdint>
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -33,23 +36,38 @@ class SdlWindow final : public Window {
     std::unique_ptr<Cursor> loadCursor(const std::string& iconPath) override;
     void setCursor(CursorKind kind, const Cursor* custom) override;
     void destroy() override;
+    void showMessage(const std::string& title, const std::string& text) override;
 
-    // The keyboard guard's hold: while wanted, the window grabs the keyboard
-    // whenever it is shown and has the focus.
+    // The keyboard guard's hold. Full screen it is wanted from the start, so
+    // the keyboard is held from the moment the window exists, hidden or
+    // shown, whatever has the focus; it is let go only while the window is
+    // minimised and when the guard is removed.
     void holdKeyboard(bool wanted);
     bool windowed() const { return m_windowed; }
 
   private:
+    // The window, its renderer and its frame on SDL's current video driver.
+    bool open(const std::string& title);
     std::optional<Event> translate(const SDL_Event& e);
-    void applyKeyboardGrab(bool haveScreen);
+    KeyboardHold::Place holdPlace() const;
+    void updateHold();
+    void keepHold();
+    static int watchGrab(void* self, SDL_Event* e);
     void redraw();
-    SDL_Cursor* uiCursor(SDL_Cursor*& slot, bool& tried, const char* file);
+    SDL_Cursor* uiCursor(SDL_Cursor*& slot, bool& tried, std::span<const std::uint8_t> picture);
 
     Files& m_files;
     bool m_windowed;
     bool m_videoReady = false;
-    bool m_keyboardWanted = false;
+    bool m_keyboardWanted;
+    bool m_shown = false;
     bool m_minimised = false;
+    bool m_gone = false;                  // destroyed by another client
+    bool m_sdlGrab = false;               // SDL's own keyboard-grab flag
+    std::uint64_t m_minimiseDeadline = 0; // a minimise asked for and not seen yet
+    unsigned long m_xwindow = 0;
+    EarlyKeyboardHold m_earlyHold;
+    KeyboardHold m_hold;
     SDL_Window* m_window = nullptr;
     SDL_Renderer* m_renderer = nullptr;
     SDL_Texture* m_texture = nullptr;

@@ -1,0 +1,165 @@
+#!/usr/bin/env bash
+# A damaged application directory, as a parent who starts the program from a
+# menu meets it: after the splash the program says in a message window of
+# its own which file is wrong, keeps the same sentence as its one line on
+# standard error, never goes full screen, and ends with a failure status
+# once the message window is closed, leaving nothing behind.
+#  1. a picture one byte too long, under openbox on a screen larger than the
+#     layout (so that full screen would show as a window covering all of
+#     it); the message window is closed with its button;
+#  2. a missing picture without a window manager; the message window is
+#     closed the way a window manager's close button does it.
+#   assetcheck.sh APP_DIR
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/ui.sh"
+app=${1:?application directory}
+[ -x "$app/tintaro" ] || fail "no program at $app/tintaro"
+e2e_init
+ui_require
+require_tools xprop
+
+# SDL names its message window in UTF-8 only, which xdotool's search does
+# not read; xwininfo does. Sets MESSAGE_ID to the first viewable window
+# whose name contains TEXT. While waiting, it also notes in FULLSCREEN any
+# window of the program that covers the whole screen.
+wait_message_window() {
+    : >"$E2E_TMP/fullscreen"
+    wait_until 30 "no message window naming $1" _message_window_up "$1" "$(screen_size | tr ' ' x)"
+    MESSAGE_ID=$WAIT_OUTPUT
+    FULLSCREEN=$(cat "$E2E_TMP/fullscreen")
+}
+
+_message_window_up() {
+    local text=$1 screen=$2 id
+    for id in $(xwininfo -root -tree | awk '/"Tintaro/ { print $1 }'); do
+        xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' || continue
+        if xwininfo -id "$id" | grep -qF "\"Tintaro cannot start: $text\""; then
+            echo "$id"
+            return 0
+        fi
+        if xprop -id "$id" _NET_WM_STATE 2>/dev/null | grep -q _NET_WM_STATE_FULLSCREEN ||
+            [ "$(window_geometry "$id" 2>/dev/null | cut -d' ' -f3,4 | tr ' ' x)" = "$screen" ]; then
+            echo "$id $(xprop -id "$id" WM_NAME 2>/dev/null)" >>"$E2E_TMP/fullscreen"
+        fi
+    done
+    process_runs "$APP_PID" || { echo "the program ended without a message window: $(cat "$E2E_TMP/stderr.log")" >&2; return 1; }
+    return 1
+}
+
+# Clicks the message window's one button, found on a screenshot by the
+# colour SDL gives a button's face.
+click_message_button() {
+    local shot="$E2E_TMP/message.png" x y w h centre
+    read -r x y w h < <(window_geometry "$MESSAGE_ID")
+    screenshot "$shot"
+    centre=$("$UI_PY" - "$shot" "$x" "$y" "$w" "$h" <<'PY'
+import sys
+from PIL import Image
+path, x, y, w, h = sys.argv[1], *map(int, sys.argv[2:])
+pixels = Image.open(path).convert("RGB").crop((x, y, x + w, y + h)).load()
+face = [(i, j) for i in range(w) for j in range(h) if pixels[i, j] == (105, 102, 99)]
+if len(face) < 100:
+    sys.exit("no button in the message window")
+print(x + sum(p[0] for p in face) // len(face), y + sum(p[1] for p in face) // len(face))
+PY
+    ) || fail "cannot find the message window's button"
+    click_at "$centre"
+}
+
+# What a window manager's close button sends: WM_DELETE_WINDOW.
+ask_to_close() {
+    python3 - "$1" <<'PY'
+import ctypes, ctypes.util, os, sys
+x = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11") or "libX11.so.6")
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+class XEvent(ctypes.Union):
+    _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x.XInternAtom.restype = ctypes.c_ulong
+x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.POINTER(XEvent)]
+x.XFlush.argtypes = [ctypes.c_void_p]
+x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+d = x.XOpenDisplay(os.environ["DISPLAY"].encode())
+if not d:
+    sys.exit("cannot open display")
+window = int(sys.argv[1], 0)
+event = XEvent()
+event.xclient.type = 33  # ClientMessage
+event.xclient.window = window
+event.xclient.message_type = x.XInternAtom(d, b"WM_PROTOCOLS", 0)
+event.xclient.format = 32
+event.xclient.data[0] = x.XInternAtom(d, b"WM_DELETE_WINDOW", 0)
+x.XSendEvent(d, window, 0, 0, ctypes.byref(event))
+x.XFlush(d)
+x.XCloseDisplay(d)
+PY
+}
+
+# Starts the damaged copy; only the program's own words go to standard
+# error (the null audio driver has no banner).
+start_damaged() {
+    APP_START=$(now)
+    SDL_AUDIODRIVER=dummy setsid "$1/tintaro" >"$E2E_TMP/app.log" 2>"$E2E_TMP/stderr.log" &
+    APP_PID=$!
+    APP_SID=$APP_PID
+}
+
+# The one line on standard error names the file and holds the words given.
+expect_one_line() {
+    [ "$(wc -l <"$E2E_TMP/stderr.log")" -eq 1 ] || fail "expected one line on standard error, got: $(cat "$E2E_TMP/stderr.log")"
+    local line word
+    line=$(cat "$E2E_TMP/stderr.log")
+    for word in "$@"; do
+        [[ "$line" == *"$word"* ]] || fail "the line does not say '$word': $line"
+    done
+    note "standard error: $line"
+}
+
+expect_still_waiting() {
+    kill -0 "$APP_PID" 2>/dev/null && [ "$(ps -o stat= -p "$APP_PID" | cut -c1)" != Z ] ||
+        fail "the program ended while its message window was open"
+    xdotool search --onlyvisible --name "$MAIN_WINDOW" >/dev/null 2>&1 &&
+        fail "the main window is still shown beside the message"
+    return 0
+}
+
+# 1. A picture one byte too long, closed with the button.
+tampered="$E2E_TMP/tampered"
+copy_app "$app" "$tampered" PICTURE
+length=$(stat -c %s "$tampered/PICTURE/ZVUCNIK2.JPG")
+printf 'x' >>"$tampered/PICTURE/ZVUCNIK2.JPG"
+start_xvfb 1280x1024x24
+start_wm
+start_damaged "$tampered"
+wait_message_window PICTURE/ZVUCNIK2.JPG
+shown=$(elapsed_since "$APP_START")
+[ -z "$FULLSCREEN" ] || fail "a window went full screen before the check stopped the start: $FULLSCREEN"
+# The check runs after the first three-second pause.
+awk -v s="$shown" 'BEGIN { exit !(s >= 2.9) }' || fail "the message came ${shown}s after launch, expected after the first pause"
+expect_one_line ZVUCNIK2.JPG "$length" "$((length + 1))"
+expect_still_waiting
+click_message_button
+expect_exit "$APP_PID" 1
+expect_no_process_left
+note "message window ${shown}s after launch, status 1 once its button was clicked"
+APP_PID=""
+stop_x
+
+# 2. A missing picture, closed as a window manager closes a window.
+missing="$E2E_TMP/missing"
+copy_app "$app" "$missing" PICTURE
+rm "$missing/PICTURE/01.GIF"
+start_xvfb 1024x768x24
+start_damaged "$missing"
+wait_message_window PICTURE/01.GIF
+expect_one_line PICTURE/01.GIF missing
+expect_still_waiting
+ask_to_close "$MESSAGE_ID"
+expect_exit "$APP_PID" 1
+expect_no_process_left
+pass

@@ -1,0 +1,150 @@
+#!/usr/bin/env bash
+# The keyboard guard of the real program, full screen, as another X client
+# sees it (a grab attempt answers AlreadyGrabbed while the program holds
+# the keyboard):
+#  1. held from the first pause on, while the splash is in front and the
+#     main window is hidden;
+#  2. without a window manager: kept while another program's window has the
+#     focus, and the keys still reach the program (Ctrl+X shows the exit
+#     panel); a web button of the information panel asks for a minimise
+#     that nobody honours, and the keyboard stays held all along;
+#  3. under openbox: kept while another window is the active one; the web
+#     button's minimise lets it go, and the window brought back takes it
+#     again;
+#  and once the program has ended, the keyboard is free.
+#   guard.sh APP_DIR
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/ui.sh"
+app=${1:?application directory}
+[ -x "$app/tintaro" ] || fail "no program at $app/tintaro"
+e2e_init
+ui_require
+require_tools xmessage xprop python3
+
+# A stand-in browser: xdg-open records the address and returns.
+mkdir -p "$E2E_TMP/bin"
+opened="$E2E_TMP/opened"
+cat >"$E2E_TMP/bin/xdg-open" <<EOF
+#!/bin/sh
+echo "\$1" >>"$opened"
+EOF
+chmod +x "$E2E_TMP/bin/xdg-open"
+export PATH="$E2E_TMP/bin:$PATH"
+
+held() {
+    [ "$(keyboard_grab_status)" = AlreadyGrabbed ]
+}
+
+free() {
+    [ "$(keyboard_grab_status)" = GrabSuccess ]
+}
+
+exit_panel_shown() {
+    local shot="$E2E_TMP/exit-panel.png" diff
+    screenshot "$shot"
+    diff=$(region_difference "$shot" "$app/PICTURE/CTRLX.JPG" 312 259 400 150 0 0)
+    awk -v d="$diff" 'BEGIN { exit !(d <= 4) }'
+}
+
+exit_panel_gone() {
+    ! exit_panel_shown
+}
+
+# Samples the keyboard for a while: held at every sample. The minimise
+# request is given up for lost after one second, so two cover it.
+expect_held_throughout() {
+    local what=$1 i
+    for i in $(seq 20); do
+        held || fail "$what: the keyboard was free at sample $i"
+        sleep 0.1
+    done
+}
+
+other_window() {
+    xmessage -title "$1" "another program" >/dev/null 2>&1 &
+    OTHER_PID=$!
+    wait_window "$1"
+    OTHER_ID=$WINDOW_ID
+}
+
+window_state_is() {
+    [ "$(xprop -id "$1" WM_STATE 2>/dev/null | awk '/window state:/ { print $3 }')" = "$2" ]
+}
+
+active_window_is() {
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]
+}
+
+stop_x() {
+    [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null && wait "$WM_PID" 2>/dev/null
+    WM_PID=""
+    kill "$XVFB_PID" 2>/dev/null
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=""
+}
+
+# 1. The splash's pause.
+start_xvfb 1024x768x24
+wait_until 20 "the keyboard is held before the program runs" free
+start_app "$app/tintaro"
+wait_window '^Tintaro$'
+xdotool search --onlyvisible --name "$MAIN_WINDOW" >/dev/null 2>&1 && fail "the main window shows during the splash"
+held || fail "the keyboard is free while the splash shows"
+kill -TERM "$APP_PID"
+expect_exit "$APP_PID" 0
+
+# 2. No window manager: a window of another program takes the focus.
+start_program "$app"
+main=$WINDOW_ID
+other_window "Other program"
+xdotool windowfocus --sync "$OTHER_ID"
+[ "$(xdotool getwindowfocus)" = "$OTHER_ID" ] || fail "the other program's window did not get the focus"
+expect_held_throughout "another window focused"
+keys ctrl+x
+wait_until 20 "Ctrl+X with another window focused showed no exit panel" exit_panel_shown
+click_at "$NE_C"
+wait_until 20 "the exit panel stayed after its no button" exit_panel_gone
+kill "$OTHER_PID" 2>/dev/null
+wait "$OTHER_PID" 2>/dev/null || true
+
+# The web button: nobody minimises, so the window stays in front and keeps
+# the keyboard.
+keys ctrl+r
+click_at "$VISIT_C"
+wait_until 20 "the web button opened no page" test -s "$opened"
+expect_held_throughout "an unanswered minimise"
+[ "$(xdotool search --onlyvisible --name "$MAIN_WINDOW" | head -n1)" = "$main" ] || fail "the window is no longer shown"
+kill -TERM "$APP_PID"
+expect_exit "$APP_PID" 0
+expect_no_process_left
+wait_until 20 "the keyboard is still held after the program ended" free
+APP_PID=""
+stop_x
+
+# 3. Under openbox.
+start_xvfb 1024x768x24
+start_wm
+start_program "$app"
+main=$WINDOW_ID
+wait_until 20 "the program's window never became the active window" active_window_is "$main"
+other_window "Other program"
+xdotool windowactivate --sync "$OTHER_ID"
+wait_until 20 "the other program's window never became active" active_window_is "$OTHER_ID"
+expect_held_throughout "another window active"
+xdotool windowactivate --sync "$main"
+held || fail "the keyboard is free with the program active again"
+kill "$OTHER_PID" 2>/dev/null
+wait "$OTHER_PID" 2>/dev/null || true
+
+keys ctrl+r
+click_at "$VISIT_C"
+wait_until 20 "the window was not minimised" window_state_is "$main" Iconic
+wait_until 20 "the minimised program still holds the keyboard" free
+xdotool windowactivate "$main"
+wait_until 20 "the window did not come back" window_state_is "$main" Normal
+wait_until 20 "the window brought back did not take the keyboard again" held
+kill -TERM "$APP_PID"
+expect_exit "$APP_PID" 0
+wait_until 20 "the keyboard is still held after the program ended" free
+APP_PID=""
+pass

@@ -1,0 +1,200 @@
+#!/usr/bin/env bash
+# The keyboard guard on a Wayland desktop, under a private headless sway with
+# XWayland, both displays offered to the program as on a desktop session:
+#  1. natively (the program's own choice): the window full screen and
+#     focused, the colouring screen drawn exactly; sway's Super+Return,
+#     Alt+Tab and Menu bindings do not run while the program runs, while a
+#     binding marked --inhibited does (so the keys do arrive); a click fills;
+#     Ctrl+X and Da end the program with status 0, and the bindings run again;
+#  2. when the window cannot be drawn natively (no GPU driver), the program
+#     runs through XWayland instead; with no display at all, or Wayland alone
+#     and no GPU driver, it ends with one line on standard error saying why;
+#  3. through XWayland with SDL_VIDEODRIVER=x11: drawn exactly, the message
+#     that lets GNOME's XWayland honour the grab sent to the root window for
+#     the program's window, and the way out works; whether sway's bindings
+#     are held is recorded, not asserted (wlroots does not implement XWayland
+#     keyboard grabs).
+# Keys and the pointer come from a virtual keyboard and pointer of our own,
+# and sway and the program run as nobody (sway.sh).
+#   wayland.sh APP_DIR VIRTUAL_INPUT
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/ui.sh"
+source "$(dirname "$0")/sway.sh"
+app=${1:?application directory}
+input_helper=${2:?virtual input helper}
+[ -x "$app/tintaro" ] || fail "no program at $app/tintaro"
+e2e_init
+ui_require
+
+sway_init "$app" "$input_helper"
+copy=$SWAY_APP
+# Sway's bindings run no command of their own: each one's run is an event
+# that sway reports, in order, to the subscriber below.
+start_sway "bindsym Mod4+Return nop guard-super" "bindsym Mod1+Tab nop guard-alt-tab" \
+    "bindsym Menu nop guard-menu" "bindsym --inhibited Mod4+F12 nop guard-control"
+setpriv --reuid=nobody --regid=nogroup --clear-groups swaymsg -r -m -t subscribe '["binding"]' \
+    >"$E2E_TMP/bindings.log" 2>&1 &
+SWAY_CHILDREN+=($!)
+start_input
+
+# Waits for the companion's splash, titled "Tintaro", on SHELL.
+expect_splash() {
+    wait_until 30 "no splash on $1" _splash_on "$1"
+}
+
+_splash_on() {
+    local got
+    got=$(sway_window name Tintaro) || return 1
+    [ "${got%% *}" = "$1" ] || { echo "the splash: $got" >&2; return 1; }
+}
+
+# The bindings sway ran since the log had LINES lines, one name a line.
+bindings_since() {
+    tail -n +"$(($1 + 1))" "$E2E_TMP/bindings.log" | grep -o 'guard-[a-z-]*' || true
+}
+
+bindings_logged() {
+    wc -l <"$E2E_TMP/bindings.log"
+}
+
+_control_ran_since() {
+    bindings_since "$1" | grep -qx guard-control
+}
+
+# Presses Super+Return, Alt+Tab and Menu, then the control binding, and
+# leaves in RAN the names of the first three that sway ran. (No command
+# substitution around it: the input helper's pipes belong to this shell.)
+RAN=""
+desktop_shortcuts() {
+    local before
+    before=$(bindings_logged)
+    input key super+Return
+    input key alt+Tab
+    input key Menu
+    input key super+F12
+    # Sway reports the bindings in the order it handles the keys, so once
+    # the control's run is reported, the others would have been too.
+    wait_until 20 "the control binding (marked --inhibited) never ran" _control_ran_since "$before"
+    RAN=$(bindings_since "$before" | { grep -vx guard-control || true; } | tr '\n' ' ' | sed 's/ $//')
+}
+
+# The pointer rests where it covers nothing that a check looks at.
+readonly REST="1020 764"
+
+# 0. The bindings and the input work before the program runs.
+desktop_shortcuts
+[ "$RAN" = "guard-super guard-alt-tab guard-menu" ] || fail "without the program sway ran '$RAN'"
+
+# 1. Natively.
+start_as_nobody
+expect_splash xdg_shell
+expect_app_window xdg_shell
+input move $REST
+expect_canvas 30 "$copy/PICTURE/01.GIF"
+screenshot "$E2E_TMP/native.png"
+expect_colouring_screen "$E2E_TMP/native.png" "$copy"
+wait_idle
+desktop_shortcuts
+[ -z "$RAN" ] || fail "sway ran '$RAN' while the program held the keyboard"
+expect_app_window xdg_shell
+input move 400 330
+input click
+input move $REST
+expect_canvas 20 "$copy/PICTURE/01.GIF" "fill:400,330,${RED// /,}"
+input key ctrl+x
+expect_screen_region 4 "$copy/PICTURE/CTRLX.JPG" 312 259 400 150 0 0
+input move $DA_C
+input click
+expect_exit "$APP_PID" 0
+expect_no_process_left
+APP_PID=""
+desktop_shortcuts
+[ "$RAN" = "guard-super guard-alt-tab guard-menu" ] || fail "after the program ended sway ran '$RAN'"
+
+# 2. No GPU driver to draw with natively: glvnd finds no EGL vendor.
+start_as_nobody __EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent
+expect_splash xwayland
+expect_app_window xwayland
+kill -TERM "$APP_PID"
+expect_exit "$APP_PID" 0
+APP_PID=""
+# The ways out with a reason, `WANTED|ENVIRONMENT` a line; an empty runtime
+# folder, so that SDL finds no Wayland display by its default name either.
+mkdir -p "$SWAY_DIR/empty"
+chown nobody:nogroup "$SWAY_DIR/empty"
+while IFS='|' read -r wanted settings; do
+    status=0
+    # shellcheck disable=SC2086
+    as_nobody env -u WAYLAND_DISPLAY -u DISPLAY XDG_RUNTIME_DIR="$SWAY_DIR/empty" $settings "$copy/tintaro" \
+        >/dev/null 2>"$E2E_TMP/stderr.log" || status=$?
+    [ "$status" -ne 0 ] || fail "with '$settings' the program ended with status 0"
+    [ "$(wc -l <"$E2E_TMP/stderr.log")" -eq 1 ] && grep -q "^tintaro: $wanted" "$E2E_TMP/stderr.log" ||
+        fail "with '$settings', expected one line 'tintaro: $wanted...' on standard error, got: $(cat "$E2E_TMP/stderr.log")"
+    note "${settings:-no display}: $(cat "$E2E_TMP/stderr.log")"
+done <<EOF
+no display|
+cannot make the window|XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR WAYLAND_DISPLAY=$WAYLAND_DISPLAY __EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent
+EOF
+
+# Writes "WINDOW VALUE" for each _XWAYLAND_MAY_GRAB_KEYBOARD client message
+# sent to the X root window (as any client that watches the root sees it).
+watch_grab_messages() {
+    as_nobody "$UI_PY" -c '
+import ctypes, ctypes.util, sys
+x = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11") or "libX11.so.6")
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("l", ctypes.c_long * 5)]
+class Event(ctypes.Union):
+    _fields_ = [("type", ctypes.c_int), ("client", ClientMessage), ("pad", ctypes.c_long * 24)]
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x.XDefaultRootWindow.restype = ctypes.c_ulong
+x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+x.XInternAtom.restype = ctypes.c_ulong
+x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x.XSelectInput.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_long]
+x.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.POINTER(Event)]
+d = x.XOpenDisplay(None)
+if not d:
+    sys.exit("no X display")
+atom = x.XInternAtom(d, b"_XWAYLAND_MAY_GRAB_KEYBOARD", 0)
+SUBSTRUCTURE_NOTIFY, CLIENT_MESSAGE = 1 << 19, 33
+x.XSelectInput(d, x.XDefaultRootWindow(d), SUBSTRUCTURE_NOTIFY)
+x.XSync(d, 0)
+print("watching", flush=True)
+event = Event()
+while True:
+    x.XNextEvent(d, ctypes.byref(event))
+    if event.type == CLIENT_MESSAGE and event.client.message_type == atom and event.client.format == 32:
+        print(event.client.window, event.client.l[0], flush=True)
+'
+}
+
+# 3. Through XWayland, as the user may ask.
+watch_grab_messages >"$E2E_TMP/grab-messages.log" 2>&1 &
+SWAY_CHILDREN+=($!)
+wait_until 20 "the X root window is not watched" grep -qx watching "$E2E_TMP/grab-messages.log"
+start_as_nobody SDL_VIDEODRIVER=x11
+expect_app_window xwayland
+x_window=$(sway_window pid "$APP_PID" window)
+wait_until 20 "no _XWAYLAND_MAY_GRAB_KEYBOARD message for the program's window $x_window" \
+    grep -qx "$x_window 1" "$E2E_TMP/grab-messages.log"
+input move $REST
+expect_canvas 30 "$copy/PICTURE/01.GIF"
+wait_idle
+desktop_shortcuts
+if [ -z "$RAN" ]; then
+    note "through XWayland the guard holds: sway ran no binding"
+else
+    note "through XWayland the guard does not hold: sway ran $RAN"
+fi
+input key ctrl+x
+expect_screen_region 4 "$copy/PICTURE/CTRLX.JPG" 312 259 400 150 0 0
+input move $DA_C
+input click
+expect_exit "$APP_PID" 0
+expect_no_process_left
+APP_PID=""
+pass
