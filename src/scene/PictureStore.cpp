@@ -70,6 +70,15 @@ std::shared_ptr<const Image> PictureStore::load(const std::string& path, bool ke
     return image;
 }
 
+std::optional<Image> PictureStore::decodeFile(const std::string& path) {
+    auto bytes = m_files.read(path);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    ++m_decodes;
+    return m_codec.decode(*bytes);
+}
+
 void PictureStore::remember(const std::string& path, Bytes bytes, std::uint64_t hash,
                             const std::shared_ptr<const Image>& image) {
     auto entry = std::make_shared<Entry>(Entry{std::move(bytes), hash, image, ++m_uses});

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -22,7 +23,7 @@ class PictureStore {
   public:
     // Decoded bytes kept for pictures nothing else holds: the faces and
     // thumbnails a screen's pointer movements assign, several times over.
-    static constexpr std::size_t kIdleBudget = 1536 * 1024;
+    static constexpr std::size_t kIdleBudget = 1024 * 1024;
 
     PictureStore(Files& files, Codec& codec) : m_files(files), m_codec(codec) {}
 
@@ -30,6 +31,8 @@ class PictureStore {
     // with keep = false (whole drawings, printed snapshots) are not
     // remembered: they are large and seldom the same twice.
     std::shared_ptr<const Image> load(const std::string& path, bool keep = true);
+    // The picture in the file, decoded afresh for its caller alone.
+    std::optional<Image> decodeFile(const std::string& path);
 
     std::size_t decodeCount() const { return m_decodes; }
     // Decoded bytes of the remembered pictures that nothing but the store holds.

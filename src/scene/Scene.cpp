@@ -1,6 +1,7 @@
 #include "scene/Scene.h"
 
 #include "platform/AppPath.h"
+#include "scene/CanvasRuns.h"
 #include "scene/StepFailed.h"
 
 #include <algorithm>
@@ -75,8 +76,8 @@ void Scene::create(const std::string& appPath) {
             }
         }
     }
-    if (auto start = m_pictures.load(joinPath(m_appPath, "\\PICTURE\\01.GIF"), false)) {
-        setCanvasImage(*start);
+    if (auto start = m_pictures.decodeFile(joinPath(m_appPath, "\\PICTURE\\01.GIF"))) {
+        placeOnCanvas(std::move(*start));
     }
     m_backgroundPath = "\\PICTURE\\GLAVNA.JPG";
     m_background = read(m_backgroundPath);
@@ -167,11 +168,33 @@ void Scene::assignBackground(const std::string& relativePath) {
 }
 
 void Scene::setCanvasPicture(const std::string& path) {
-    auto picture = m_pictures.load(path, false);
+    // The canvas lets go of its pixels while the new picture is decoded, so
+    // that two canvas-sized buffers are never held at once; a compact copy of
+    // them comes back should the file be unreadable.
+    const CanvasRuns kept = CanvasRuns::of(m_canvas);
+    m_canvas = Image();
+    std::optional<Image> picture;
+    try {
+        picture = m_pictures.decodeFile(path);
+    } catch (...) {
+        m_canvas = kept.image();
+        throw;
+    }
     if (!picture) {
+        m_canvas = kept.image();
         throw StepFailed{};
     }
-    setCanvasImage(*picture);
+    placeOnCanvas(std::move(*picture));
+}
+
+void Scene::placeOnCanvas(Image&& picture) {
+    if (picture.width == kCanvasRect.w && picture.height == kCanvasRect.h) {
+        m_canvas = std::move(picture);
+    } else {
+        m_canvas = Image(kCanvasRect.w, kCanvasRect.h, kControlBackground);
+        paint(m_canvas, {0, 0, m_canvas.width, m_canvas.height}, &picture, 0, 0, kControlBackground);
+    }
+    canvasChanged({0, 0, kCanvasRect.w, kCanvasRect.h});
 }
 
 void Scene::setCanvasImage(const Image& image) {

@@ -79,6 +79,8 @@ class Scene {
   private:
     std::shared_ptr<const Image> read(const std::string& relativePath);
     void markDirty(const Rect& rect);
+    // Makes a picture the canvas image, placed unscaled at (0, 0).
+    void placeOnCanvas(Image&& picture);
     void compose(const Rect& area);
 
     Platform& m_platform;

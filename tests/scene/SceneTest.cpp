@@ -157,6 +157,29 @@ TEST(Scene, ThumbnailFocusSwallowsShortcuts) {
     EXPECT_FALSE(h.f.scene.control(C::Izlaz).visible);
 }
 
+// The canvas lets go of its pixels while a chosen drawing is read: when the
+// file cannot be read, the colouring comes back exactly as it was.
+TEST(Scene, ADrawingThatCannotBeReadLeavesTheColouringAsItWas) {
+    Harness h;
+    h.clickOn(C::PaletaZuta);
+    h.canvasClick(5, 5);
+    h.clickOn(C::PaletaPlava);
+    h.canvasClick(375, 300);
+    h.clickOn(C::olovka);
+    h.press(30 + 100, 29 + 100);
+    h.move(30 + 600, 29 + 500, kLeftButton);
+    h.release(30 + 600, 29 + 500);
+    const Image coloured = h.f.scene.canvas();
+    ASSERT_NE(coloured, h.drawing(1));
+    h.fake.files.replace(h.asset("PICTURE/05.GIF"), Bytes{'G', 'I', 'F', '8', '9', 'a'});
+    h.clickOn(C::MoreImages);
+    h.clickOn(C::Galerija5);
+    EXPECT_EQ(h.s.GalleryActive, 1);
+    EXPECT_EQ(h.f.scene.canvas(), coloured);
+    h.clickOn(C::Galerija7);
+    EXPECT_EQ(h.f.scene.canvas(), h.drawing(7));
+}
+
 TEST(Scene, UnchangedFacesAreNotDrawnAgain) {
     Harness h;
     h.move(900, 100);
