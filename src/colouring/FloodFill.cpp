@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <vector>
+#include <memory>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -258,6 +258,18 @@ inline Block select(unsigned lanes, Block paint, Block block) {
     return nextEqual(row, x + 4, end, v);
 }
 
+// Whether the row a run leads to may hold pixels of the seed colour under
+// the run: looked at now for a run of up to four pixels, where a queued
+// segment is often empty (hatching, mazes, noise); taken as yes for longer.
+[[gnu::always_inline]] inline bool worthLooking(const Colour* ahead, int left, int end, int width, Colour v) {
+    const int length = end - left;
+    if (length == 1)
+        return ahead[left] == v;
+    if (length > 4 || width - left < 4)
+        return true;
+    return (equalBits(load4(ahead + left), splat(v)) & ((1u << length) - 1)) != 0;
+}
+
 #else
 
 int fillRight(Colour* row, int x, int end, Colour v, Colour fill) {
@@ -285,6 +297,10 @@ int findSeed(const Colour* row, int x, int end, int, Colour v) {
     while (x < end && row[x] != v)
         ++x;
     return x;
+}
+
+bool worthLooking(const Colour* ahead, int left, int end, int, Colour v) {
+    return end - left > 1 || ahead[left] == v;
 }
 
 #endif
@@ -328,10 +344,20 @@ struct Stack {
     Segment* limit;
 };
 
-[[gnu::noinline]] Stack grow(std::vector<Segment>& storage, Segment* top) {
-    const std::size_t used = static_cast<std::size_t>(top - storage.data());
-    storage.resize(storage.size() * 2);
-    return {storage.data(), storage.data() + used, storage.data() + storage.size()};
+// Segments live in storage the fill allocates without clearing it: a small
+// fill must not pay for setting up room it never uses.
+struct Storage {
+    std::unique_ptr<Segment[]> segments;
+    std::size_t capacity;
+};
+
+[[gnu::noinline]] Stack grow(Storage& storage, Segment* top) {
+    const std::size_t used = static_cast<std::size_t>(top - storage.segments.get());
+    std::unique_ptr<Segment[]> bigger(new Segment[storage.capacity * 2]);
+    std::copy(storage.segments.get(), top, bigger.get());
+    storage.segments = std::move(bigger);
+    storage.capacity *= 2;
+    return {storage.segments.get(), storage.segments.get() + used, storage.segments.get() + storage.capacity};
 }
 
 } // namespace
@@ -347,10 +373,11 @@ Rect floodFill(Image& image, int x, int y, Colour fill) {
     if (seed == fill)
         return {};
 
-    std::vector<Segment> storage(256);
-    Segment* base = storage.data();
+    constexpr std::size_t kFirstCapacity = 4096;
+    Storage storage{std::unique_ptr<Segment[]>(new Segment[kFirstCapacity]), kFirstCapacity};
+    Segment* base = storage.segments.get();
     Segment* top = base;
-    Segment* limit = base + storage.size();
+    Segment* limit = base + storage.capacity;
 
     // The seed's run: both neighbour rows under it.
     Colour* const seedRow = pixels + static_cast<std::size_t>(y) * width;
@@ -402,7 +429,7 @@ Rect floodFill(Image& image, int x, int y, Colour fill) {
             // A one-pixel run's row ahead is one pixel: look at it now rather
             // than queue a segment that is often empty.
             if (static_cast<unsigned>(s.y + s.dy) < static_cast<unsigned>(height) &&
-                (end - left > 1 || row[s.dy * width + left] == seed)) {
+                worthLooking(row + s.dy * width, left, end, width, seed)) {
                 if (static_cast<unsigned>(s.y + 4 * s.dy) < static_cast<unsigned>(height))
                     __builtin_prefetch(row + 4 * s.dy * width + left);
                 put(top++, s.y + s.dy, left, end - 1, s.dy);
