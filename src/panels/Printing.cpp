@@ -50,12 +50,16 @@ void PrintPicture(FormaMain& f) {
     require(encoded.has_value());
     require(f.platform.files.writeAtomically(scratch, *encoded));
     f.scene.setCanvasPicture(scratch);
+    // The page shows the picture read back from the scratch file: what was on
+    // the screen at Ctrl+P. Handlers that run during the notice may colour the
+    // canvas further; the canvas keeps that, the page does not.
+    const Image picture = f.scene.canvas();
     f.scene.setVisible(ControlId::PrintPict, true);
     f.scene.present();
     StartupPause(f);
     f.scene.setVisible(ControlId::PrintPict, false);
     f.scene.present();
-    require(f.platform.printer.print(f.scene.canvas()));
+    require(f.platform.printer.print(picture));
 }
 
 } // namespace tintaro

@@ -20,7 +20,7 @@ using Bytes = std::vector<std::uint8_t>;
 // Paths are local paths, used as they are; the program builds them with
 // joinPath (platform/AppPath.h).
 class Files {
-public:
+  public:
     virtual ~Files() = default;
     virtual std::optional<Bytes> read(const std::string& path) = 0;
     // The size the file system reports, without reading the contents.
@@ -37,7 +37,7 @@ public:
 };
 
 class Codec {
-public:
+  public:
     virtual ~Codec() = default;
     // JPEG, GIF, PNG or ICO bytes to an opaque picture; nullopt when unreadable,
     // damaged or larger than any picture of the book could be.
@@ -52,12 +52,12 @@ enum class EventType {
     MouseUp,
     KeyDown,
     KeyUp,
-    Quit,        // window manager close request, SIGTERM, SIGINT
+    Quit, // window manager close request, SIGTERM, SIGINT
     Minimised,
     Restored,
     FocusLost,
     FocusGained,
-    Exposed,     // the window needs the whole frame again
+    Exposed, // the window needs the whole frame again
 };
 
 // Mouse buttons and shift keys use the masks the handlers test.
@@ -66,12 +66,12 @@ enum ShiftMask : int { kShift = 1, kCtrl = 2, kAlt = 4 };
 
 struct Event {
     EventType type = EventType::MouseMove;
-    float x = 0;      // logical window pixels, 0..1023
-    float y = 0;      // logical window pixels, 0..767
-    int button = 0;   // MouseDown/MouseUp: the one button
-    int buttons = 0;  // MouseMove: the buttons held
-    int shift = 0;    // ShiftMask
-    int key = 0;      // KeyDown/KeyUp: virtual-key code (letters 65..90, Shift 16, Alt 18, Super 91/92, Menu 93)
+    float x = 0;     // logical window pixels, 0..1023
+    float y = 0;     // logical window pixels, 0..767
+    int button = 0;  // MouseDown/MouseUp: the one button
+    int buttons = 0; // MouseMove: the buttons held
+    int shift = 0;   // ShiftMask
+    int key = 0; // KeyDown/KeyUp: virtual-key code (letters 65..90, Shift 16, Alt 18, Super 91/92, Menu 93)
     bool altHeld = false; // KeyDown/KeyUp: an Alt key is held
 };
 
@@ -79,12 +79,12 @@ enum class CursorKind { Arrow, Hand, Palette, Drop, SystemDefault, Custom };
 
 // A cursor loaded from an icon file; its hot spot is the icon's centre.
 class Cursor {
-public:
+  public:
     virtual ~Cursor() = default;
 };
 
 class Window {
-public:
+  public:
     virtual ~Window() = default;
     // Creates the window hidden, 1024 x 768 logical pixels.
     virtual bool create(const std::string& title) = 0;
@@ -106,7 +106,7 @@ public:
 };
 
 class SoundEffects {
-public:
+  public:
     virtual ~SoundEffects() = default;
     // Plays a WAV asynchronously on one channel, cutting off the effect playing.
     virtual void play(const std::string& path) = 0;
@@ -114,7 +114,7 @@ public:
 
 // One MIDI performance at a time; createPerformance replaces the previous one.
 class MusicPlayer {
-public:
+  public:
     virtual ~MusicPlayer() = default;
     virtual bool createPerformance() = 0;
     virtual bool setMasterVolume(int hundredthsOfDecibel) = 0;
@@ -126,7 +126,7 @@ public:
 };
 
 class Processes {
-public:
+  public:
     virtual ~Processes() = default;
     // Starts a program without waiting; its exit is reaped in the background.
     virtual bool start(const std::string& path) = 0;
@@ -134,7 +134,7 @@ public:
 };
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual double monotonicSeconds() = 0;
     virtual double secondsSinceMidnight() = 0;
@@ -143,7 +143,7 @@ public:
 };
 
 class Random {
-public:
+  public:
     virtual ~Random() = default;
     // 0 <= r < 1; the start state is fixed.
     virtual double next() = 0;
@@ -151,18 +151,30 @@ public:
 };
 
 class Printer {
-public:
+  public:
     virtual ~Printer() = default;
     // One page on the default destination; false when nothing could be printed.
     virtual bool print(const Image& picture) = 0;
 };
 
 class KeyboardGuard {
-public:
+  public:
     virtual ~KeyboardGuard() = default;
     // Holds the keyboard for the window; returns a non-zero handle on success.
     virtual int install() = 0;
     virtual bool remove(int handle) = 0;
+};
+
+// One copy of the program per user at a time: a second start, such as a
+// child's double click on the icon while the colouring book is open, leaves
+// the first alone.
+class InstanceLock {
+  public:
+    virtual ~InstanceLock() = default;
+    // False only when another running copy holds the lock. Held until the
+    // process ends, however it ends. When no lock can be made at all (no
+    // writable place for it), the program runs rather than refusing to.
+    virtual bool acquire() = 0;
 };
 
 struct Platform {
@@ -176,6 +188,7 @@ struct Platform {
     Random& random;
     Printer& printer;
     KeyboardGuard& guard;
+    InstanceLock& instance;
 };
 
 } // namespace tintaro

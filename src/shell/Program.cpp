@@ -37,6 +37,11 @@ void registerHandlers(FormaMain& f) {
 }
 
 int runProgram(Platform& platform) {
+    // A second start while the book is open (a double click too many) is no
+    // error: the child already has what it asked for.
+    if (!platform.instance.acquire()) {
+        return 0;
+    }
     FormaMain f(platform);
     registerHandlers(f);
     try {

@@ -8,7 +8,8 @@ namespace tintaro {
 void registerHandlers(FormaMain& f);
 
 // Creates the window, runs the start-up sequence and then the event loop
-// until the program ends; returns the exit status.
+// until the program ends; returns the exit status. Returns 0 at once, having
+// touched nothing, when another copy is running.
 int runProgram(Platform& platform);
 
 } // namespace tintaro

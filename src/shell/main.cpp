@@ -1,8 +1,10 @@
+#include "platform/sdl/LeanSdl.h"
 #include "platform/sdl/SdlPlatform.h"
 #include "shell/Program.h"
 
 #include <cstring>
 #include <iostream>
+#include <string>
 
 namespace {
 
@@ -35,6 +37,12 @@ int main(int argc, char** argv) {
         }
         std::cerr << "tintaro: unknown option '" << argv[i] << "'\n" << kUsage;
         return 2;
+    }
+    // The display comes first: without one, a single plain line says so
+    // before the sound libraries have anything to say.
+    if (const std::string problem = tintaro::openDisplay(); !problem.empty()) {
+        std::cerr << "tintaro: " << problem << "\n";
+        return 1;
     }
     auto platform = tintaro::SdlPlatform::create(windowed);
     if (!platform) {

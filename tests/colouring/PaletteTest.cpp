@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <string>
 
 namespace tintaro::test {
 namespace {
@@ -11,9 +11,7 @@ namespace {
 using C = ControlId;
 
 std::string face(int phase, int k) {
-    char file[16];
-    std::snprintf(file, sizeof file, "BOJE%d_%02d.JPG", phase, k);
-    return file;
+    return "BOJE" + std::to_string(phase) + "_" + (k < 10 ? "0" : "") + std::to_string(k) + ".JPG";
 }
 
 // The faces of the twelve buttons as phases: 1 normal, 2 hover, 3 selected.

@@ -61,7 +61,7 @@ int main() {
     auto owner = SdlPlatform::create(false);
     Platform& real = owner->platform();
     HangingWindow window(real.window);
-    Platform platform{real.files,     real.codec, window,      real.sound,   real.music,
-                      real.processes, real.clock, real.random, real.printer, real.guard};
+    Platform platform{real.files, real.codec,  window,       real.sound, real.music,   real.processes,
+                      real.clock, real.random, real.printer, real.guard, real.instance};
     return runProgram(platform);
 }

@@ -12,10 +12,7 @@
 #   assetcheck.sh APP_DIR
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/ui.sh"
-app=${1:?application directory}
-[ -x "$app/tintaro" ] || fail "no program at $app/tintaro"
-e2e_init
-ui_require
+ui_start_test "${1:-}"
 require_tools xprop
 
 # SDL names its message window in UTF-8 only, which xdotool's search does
@@ -64,40 +61,6 @@ print(x + sum(p[0] for p in face) // len(face), y + sum(p[1] for p in face) // l
 PY
     ) || fail "cannot find the message window's button"
     click_at "$centre"
-}
-
-# What a window manager's close button sends: WM_DELETE_WINDOW.
-ask_to_close() {
-    python3 - "$1" <<'PY'
-import ctypes, ctypes.util, os, sys
-x = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11") or "libX11.so.6")
-class ClientMessage(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
-                ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
-class XEvent(ctypes.Union):
-    _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
-x.XOpenDisplay.restype = ctypes.c_void_p
-x.XOpenDisplay.argtypes = [ctypes.c_char_p]
-x.XInternAtom.restype = ctypes.c_ulong
-x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.POINTER(XEvent)]
-x.XFlush.argtypes = [ctypes.c_void_p]
-x.XCloseDisplay.argtypes = [ctypes.c_void_p]
-d = x.XOpenDisplay(os.environ["DISPLAY"].encode())
-if not d:
-    sys.exit("cannot open display")
-window = int(sys.argv[1], 0)
-event = XEvent()
-event.xclient.type = 33  # ClientMessage
-event.xclient.window = window
-event.xclient.message_type = x.XInternAtom(d, b"WM_PROTOCOLS", 0)
-event.xclient.format = 32
-event.xclient.data[0] = x.XInternAtom(d, b"WM_DELETE_WINDOW", 0)
-x.XSendEvent(d, window, 0, 0, ctypes.byref(event))
-x.XFlush(d)
-x.XCloseDisplay(d)
-PY
 }
 
 # Starts the damaged copy; only the program's own words go to standard
@@ -159,7 +122,7 @@ start_damaged "$missing"
 wait_message_window PICTURE/01.GIF
 expect_one_line PICTURE/01.GIF missing
 expect_still_waiting
-ask_to_close "$MESSAGE_ID"
+close_request "$MESSAGE_ID"
 expect_exit "$APP_PID" 1
 expect_no_process_left
 pass

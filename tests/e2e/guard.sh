@@ -15,10 +15,7 @@
 #   guard.sh APP_DIR
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/ui.sh"
-app=${1:?application directory}
-[ -x "$app/tintaro" ] || fail "no program at $app/tintaro"
-e2e_init
-ui_require
+ui_start_test "${1:-}"
 require_tools xmessage xprop python3
 
 # A stand-in browser: xdg-open records the address and returns.

@@ -6,6 +6,7 @@
 #   start_xvfb [WxHxD]            # default 1024x768x24; exports DISPLAY
 #   start_wm                      # optional: openbox
 #   start_app PROGRAM [ARGS...]   # APP_PID, in a session of its own
+#   app_command APP_DIR           # what starts Tintaro (E2E_COMMAND, else APP_DIR/tintaro)
 #   wait_until SECONDS WHAT CMD...  # polls CMD until it succeeds
 #   wait_window NAME [SECONDS]    # WINDOW_ID of the first visible match
 #   screenshot FILE               # the whole screen
@@ -17,6 +18,10 @@
 #
 # Every helper fails the test with a message on standard error; the test
 # script runs with `set -euo pipefail` and ends with `pass`.
+#
+# Two settings test an installed package: E2E_COMMAND (the command that
+# starts Tintaro, such as /usr/bin/tintaro) and E2E_USER (an ordinary user
+# the programs run as, while the test may be root).
 
 set -euo pipefail
 
@@ -26,6 +31,9 @@ WM_PID=""
 APP_PID=""
 APP_SID=""
 WINDOW_ID=""
+AS_APP_USER=()
+AUDIO_COPIER_PID=""
+E2E_AUDIO=""
 
 fail() {
     echo "FAIL: $*" >&2
@@ -61,6 +69,7 @@ _e2e_cleanup() {
             kill -KILL "$pid" 2>/dev/null
         done
     fi
+    [ -n "$AUDIO_COPIER_PID" ] && kill "$AUDIO_COPIER_PID" 2>/dev/null && wait "$AUDIO_COPIER_PID" 2>/dev/null
     [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null && wait "$WM_PID" 2>/dev/null
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
     if [ -n "$E2E_TMP" ] && [ -d "$E2E_TMP" ]; then
@@ -79,13 +88,38 @@ e2e_init() {
     trap _e2e_cleanup EXIT
     trap 'exit 130' INT TERM
     # No sound card here: SDL's disk driver writes the mixed output to a file,
-    # which also lets a test listen to it.
+    # which also lets a test listen to it ($E2E_AUDIO). The program closes its
+    # audio device after a few seconds of silence and opens it again for the
+    # next sound, and the driver starts its file afresh at every opening; so
+    # the driver writes into a pipe, and a copier appends all of it to one
+    # file: every sound in order, without the closed spells in between.
     export SDL_AUDIODRIVER=disk
-    export SDL_DISKAUDIOFILE="$E2E_TMP/audio.raw"
-    # The program must not find a session's settings or caches.
+    E2E_AUDIO="$E2E_TMP/audio.raw"
+    : >"$E2E_AUDIO"
+    mkfifo "$E2E_TMP/audio.pipe"
+    # The copier holds the pipe open for reading and writing, so the pipe
+    # never ends for it when the program closes its side, and the program
+    # never waits to open it.
+    cat 0<>"$E2E_TMP/audio.pipe" >>"$E2E_AUDIO" &
+    AUDIO_COPIER_PID=$!
+    export SDL_DISKAUDIOFILE="$E2E_TMP/audio.pipe"
+    # The program must not find a session's settings, caches or lock: a
+    # Tintaro open on the desktop, or another test's, would make it step aside.
     export HOME="$E2E_TMP/home"
     export XDG_CACHE_HOME="$E2E_TMP/home/.cache"
+    export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
     mkdir -p "$HOME"
+    mkdir -m 0700 "$XDG_RUNTIME_DIR"
+    # E2E_USER: the programs run as this ordinary user (the test itself may
+    # be root, to set up printing), with a home and runtime folder of their
+    # own and the disk audio pipe theirs to write.
+    # AS_APP_USER prefixes a command that runs a program of the test.
+    AS_APP_USER=()
+    if [ -n "${E2E_USER:-}" ]; then
+        chmod 0711 "$E2E_TMP"
+        chown -R "$E2E_USER:" "$HOME" "$XDG_RUNTIME_DIR" "$E2E_TMP/audio.pipe"
+        AS_APP_USER=(setpriv --reuid="$E2E_USER" --regid="$(id -g "$E2E_USER")" --clear-groups)
+    fi
     unset WAYLAND_DISPLAY
     # In a sanitizer build, the one allocation libdbus keeps for the life of
     # the process (SDL asks the session bus about the screen saver) is no leak
@@ -198,12 +232,20 @@ _wm_ready() {
     xprop -root _OB_THEME 2>/dev/null | grep -q ' = '
 }
 
+# The command that starts Tintaro from an application directory: the
+# program in it, or E2E_COMMAND (such as /usr/bin/tintaro of an installed
+# package, which must find its directory through the link).
+app_command() {
+    echo "${E2E_COMMAND:-$1/tintaro}"
+}
+
 # Starts the program in a session of its own, so that everything it starts
 # can be found again by the session id. Output goes to $E2E_TMP/app.log.
+# With E2E_USER it runs as that user, with the same process id.
 start_app() {
     [ -x "$1" ] || fail "not a program: $1"
     APP_START=$(now)
-    setsid "$@" >"$E2E_TMP/app.log" 2>&1 &
+    setsid "${AS_APP_USER[@]}" "$@" >"$E2E_TMP/app.log" 2>&1 &
     APP_PID=$!
     APP_SID=$APP_PID
     wait_until 30 "$1 did not start in a session of its own" _in_own_session "$APP_PID"

@@ -42,7 +42,7 @@ expect_audio "after the second click" $((off + rate / 5)) $(audio_frames) below 
 
 # The tune's length from the file, and the moments it began to sound: the
 # restart follows the end.
-"$UI_PY" - "$SDL_DISKAUDIOFILE" "$on" "$off" "$fixture" <<'PY' || fail "the tune did not restart in time"
+"$UI_PY" - "$E2E_AUDIO" "$on" "$off" "$fixture" <<'PY' || fail "the tune did not restart in time"
 import array, struct, sys
 
 path, on, off, midi_path = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), sys.argv[4]

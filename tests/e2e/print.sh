@@ -7,6 +7,7 @@
 # Needs root: it starts cupsd if none runs, and points cups-pdf at a test
 # folder for the time of the test.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/ui.sh"
 
 app_dir=$(cd "$1" && pwd) || fail "no application directory $1"
 [ -x "$app_dir/tintaro" ] || fail "no program in $app_dir"
@@ -92,14 +93,16 @@ _job_arrived() {
     [ "$(job_count)" -gt "$jobs_before" ]
 }
 
-# A PDF that cups-pdf has finished writing: it reads as one whole document.
+# A PDF that cups-pdf has finished writing, other than EXCEPT: it reads as
+# one whole document.
+#   _pdf_written [EXCEPT]
 _pdf_written() {
     local pdf
-    pdf=$(find "$out" -name '*.pdf' -size +0 | head -n1)
+    pdf=$(find "$out" -name '*.pdf' -size +0 ! -path "${1:-}" | head -n1)
     [ -n "$pdf" ] && pdfinfo "$pdf" >/dev/null 2>&1 && echo "$pdf"
 }
 
-start_app "$app_dir/tintaro" --windowed
+start_app "$(app_command "$app_dir")" --windowed
 wait_window Tintaro
 wait_until 30 "the colouring screen did not appear" _colouring_screen_shown
 # Start-up ends with a three-second pause; the fill sound and the notice are
@@ -161,4 +164,38 @@ expect_region_like 6 "$page" "$E2E_TMP/coloured.png" 0 0 750 600 $canvas_x $canv
 # Nothing is printed beyond the picture.
 blank=$(count_colour "$page" 752 0 30 600 "255 255 255" 3)
 [ "$blank" -eq 18000 ] || fail "marks beside the picture: only $blank of 18000 pixels are white"
+
+# A second print: the page shows the canvas as it was at Ctrl+P, though the
+# same area is coloured green while the notice shows (the canvas keeps the
+# green); and a temporary left in the scratch folder by a program killed
+# while writing it is gone once the print has written the scratch file.
+scratch_dir="$app_dir/MY_PICTURE"
+[ -f "$scratch_dir/01.GIF" ] || scratch_dir="$XDG_CACHE_HOME/tintaro/MY_PICTURE"
+[ -f "$scratch_dir/01.GIF" ] || fail "no scratch file after the first print"
+leftover="$scratch_dir/.01.GIF.Kx7Qp2"
+printf 'half a picture' >"$leftover"
+_leftover_gone() {
+    [ ! -e "$leftover" ]
+}
+_recoloured() {
+    screenshot "$E2E_TMP/during.png"
+    ! colour_near "$(pixel "$E2E_TMP/during.png" "$fill_x" "$fill_y")" "$coloured" 8
+}
+first_pdf=$pdf
+keys ctrl+p
+wait_until 20 "no printing notice for the second print" _notice_region_differs
+wait_until 20 "the leftover temporary $leftover is still there" _leftover_gone
+click_at "$(palette_centre 2)"
+click "$fill_x" "$fill_y"
+wait_until 20 "the fill during the notice did not colour the area" _recoloured
+green=$(pixel "$E2E_TMP/during.png" "$fill_x" "$fill_y")
+# The notice still showed when the area turned green.
+expect_region_like 4 "$E2E_TMP/during.png" "$app_dir/PICTURE/PRINTING.JPG" $notice_x $notice_y $notice_w $notice_h 0 0
+# The page comes after the notice has gone.
+wait_until 120 "no second whole PDF arrived in $out" _pdf_written "$first_pdf"
+pdftoppm -r 96 -singlefile -png "$WAIT_OUTPUT" "$E2E_TMP/page2"
+expect_pixel "$E2E_TMP/page2.png" $((fill_x - canvas_x)) $((fill_y - canvas_y)) "$coloured" 12
+expect_region_like 6 "$E2E_TMP/page2.png" "$E2E_TMP/coloured.png" 0 0 750 600 $canvas_x $canvas_y
+screenshot "$E2E_TMP/after2.png"
+expect_pixel "$E2E_TMP/after2.png" "$fill_x" "$fill_y" "$green" 0
 pass

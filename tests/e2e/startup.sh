@@ -21,7 +21,7 @@ start_and_check() {
     local label=$1 keyboard=$2
     shift 2
     start_xvfb 1024x768x24
-    start_app "$app/tintaro" "$@"
+    start_app "$(app_command "$app")" "$@"
 
     # First pause: the splash is up, the main window is not.
     wait_window '^Tintaro$'
@@ -37,6 +37,9 @@ start_and_check() {
     read -r x y w h < <(window_geometry)
     [ "$x $y $w $h" = "0 0 1024 768" ] || fail "$label: window at $x,$y ${w}x${h}, expected 0,0 1024x768"
     xprop -id "$WINDOW_ID" _NET_WM_ICON | grep -q 'Icon (32 x 32)' || fail "$label: the window has no 32x32 icon"
+    # The class the menu entry names (StartupWMClass), whatever the command is called.
+    [ "$(xprop -id "$WINDOW_ID" WM_CLASS)" = 'WM_CLASS(STRING) = "tintaro", "tintaro"' ] ||
+        fail "$label: the window's class is not tintaro: $(xprop -id "$WINDOW_ID" WM_CLASS)"
 
     # The first frame with drawing 01 on the canvas counts as the colouring
     # screen. Polled with the cheapest tools (a PPM screenshot, one compare of

@@ -27,6 +27,16 @@ readonly BACK_C="126 20"
 readonly -a PALETTE_LEFT=(0 8 93 176 261 345 428 513 596 680 764 848 932)
 readonly RED="255 0 0" GREEN="52 204 103" BLUE="0 0 255" WHITE="255 255 255"
 
+# The start of a test of the program in application directory APP (its
+# first argument): sets `app`, the temporary folder and the tools.
+ui_start_test() {
+    app=$1
+    [ -n "$app" ] || fail "usage: ${0##*/} APP_DIR"
+    [ -x "$app/tintaro" ] || fail "no program at $app/tintaro"
+    e2e_init
+    ui_require
+}
+
 ui_require() {
     require_tools "$UI_PY"
     "$UI_PY" -c 'import PIL' 2>/dev/null || fail "$UI_PY has no Pillow (run scripts/install-deps)"
@@ -69,7 +79,7 @@ start_program() {
     local app=$1
     shift
     UI_APP=$app
-    start_app "$app/tintaro" "$@"
+    start_app "$(app_command "$app")" "$@"
     wait_window "$MAIN_WINDOW"
     UI_SHOWN=$(elapsed_since "$APP_START")
     expect_canvas 30 "$app/PICTURE/01.GIF"
@@ -222,10 +232,12 @@ _face_is() {
 }
 
 # Frames the disk audio driver has written so far (16-bit stereo, so four
-# bytes a frame); it writes at the device's pace, so this is also a clock.
+# bytes a frame); it writes at the device's pace while the device is open, so
+# this is also a clock then. The device closes after a few seconds of
+# silence, and the count stands still until the next sound.
 readonly AUDIO_RATE=44100
 audio_frames() {
-    echo $(($(stat -c %s "$SDL_DISKAUDIOFILE" 2>/dev/null || echo 0) / 4))
+    echo $(($(stat -c %s "$E2E_AUDIO" 2>/dev/null || echo 0) / 4))
 }
 
 # Waits until the device has written N more frames.
@@ -240,7 +252,7 @@ _audio_reached() {
 # Peak level in dBFS of the output between two frame positions; -120 for
 # digital silence.
 audio_peak_db() {
-    "$UI_PY" - "$SDL_DISKAUDIOFILE" "$1" "$2" <<'PY'
+    "$UI_PY" - "$E2E_AUDIO" "$1" "$2" <<'PY'
 import array, math, sys
 path, start, end = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
 with open(path, "rb") as f:

@@ -46,6 +46,32 @@ TEST(Printing, SavesTheCanvasLosslesslyShowsTheNoticeThenPrints) {
     EXPECT_EQ(h.fake.printer.printed[0], before);
 }
 
+// A fill made while the notice shows stays on the canvas but is not on the
+// page: the page is the picture read back from the scratch file at Ctrl+P.
+TEST(Printing, PrintsWhatWasOnScreenAtCtrlP) {
+    Harness h;
+    const Image atCtrlP = h.f.scene.canvas();
+    const int x = 5, y = 590; // a white area of drawing 1 near the bottom left corner
+    ASSERT_EQ(atCtrlP.at(x, y), kWhite);
+    for (EventType type : {EventType::MouseDown, EventType::MouseUp}) {
+        Event e;
+        e.type = type;
+        e.x = static_cast<float>(30 + x);
+        e.y = static_cast<float>(29 + y);
+        e.button = kLeftButton;
+        h.fake.window.scheduled.push_back({h.fake.clock.now + 1.0, e});
+    }
+    h.key('P', kCtrl);
+    ASSERT_TRUE(h.fake.window.scheduled.empty()) << "the fill came during the notice";
+    ASSERT_EQ(h.fake.printer.printed.size(), 1u);
+    EXPECT_EQ(h.fake.printer.printed[0], atCtrlP);
+    EXPECT_EQ(h.f.scene.canvas().at(x, y), static_cast<Colour>(h.s.CurrentColor))
+        << "the canvas keeps the fill";
+    const auto scratch = h.fake.codec.decode(h.fake.files.written[h.appDir + "/MY_PICTURE/01.GIF"]);
+    ASSERT_TRUE(scratch);
+    EXPECT_EQ(*scratch, atCtrlP) << "the scratch file holds the picture of Ctrl+P";
+}
+
 TEST(Printing, CtrlPDuringThePauseIsIgnored) {
     Harness h;
     Event e;

@@ -3,6 +3,7 @@
 // real device, so the file's length is the audio clock.
 
 #include "platform/audio/Audio.h"
+#include "platform/AppPath.h"
 #include "platform/audio/AudioSupport.h"
 #include "platform/audio/MixerDevice.h"
 
@@ -15,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -61,6 +63,19 @@ std::vector<std::uint8_t> sineWav(double hz, double seconds) {
     return wav;
 }
 
+// A format 0 file of one track at 480 ticks a quarter note.
+std::vector<std::uint8_t> singleTrackMidi(const std::vector<std::uint8_t>& track) {
+    std::vector<std::uint8_t> midi = {'M', 'T', 'h', 'd'};
+    putBe(midi, 6, 4);
+    putBe(midi, 0, 2);
+    putBe(midi, 1, 2);
+    putBe(midi, 480, 2);
+    midi.insert(midi.end(), {'M', 'T', 'r', 'k'});
+    putBe(midi, static_cast<std::uint32_t>(track.size()), 4);
+    midi.insert(midi.end(), track.begin(), track.end());
+    return midi;
+}
+
 // A format-0 MIDI file at 120 bpm (480 ticks a quarter = 0.5 s): a piano plays
 // the given notes one after another, each a quarter long, loud. The end of
 // track follows the last note-off at once, so the tune lasts notes x 0.5 s.
@@ -71,15 +86,65 @@ std::vector<std::uint8_t> tuneMidi(const std::vector<int>& notes) {
         track.insert(track.end(), {0x83, 0x60, 0x80, static_cast<std::uint8_t>(note), 0}); // after 480 ticks
     }
     track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});
-    std::vector<std::uint8_t> midi = {'M', 'T', 'h', 'd'};
-    putBe(midi, 6, 4);
-    putBe(midi, 0, 2);
-    putBe(midi, 1, 2);
-    putBe(midi, 480, 2);
-    midi.insert(midi.end(), {'M', 'T', 'r', 'k'});
-    putBe(midi, static_cast<std::uint32_t>(track.size()), 4);
-    midi.insert(midi.end(), track.begin(), track.end());
-    return midi;
+    return singleTrackMidi(track);
+}
+
+// Loud notes struck together on two channels, held for two seconds: a tune
+// that stacks its notes.
+std::vector<std::uint8_t> chordMidi(const std::vector<int>& notes) {
+    std::vector<std::uint8_t> track = {0x00, 0xC0, 0x00, 0x00, 0xC1, 0x30}; // piano and strings
+    for (int channel = 0; channel < 2; ++channel) {
+        for (int note : notes) {
+            track.insert(track.end(), {0x00, static_cast<std::uint8_t>(0x90 | channel),
+                                       static_cast<std::uint8_t>(note), 127});
+        }
+    }
+    track.insert(track.end(),
+                 {0x87, 0x40, 0xB0, 123, 0, 0x00, 0xB1, 123, 0}); // all notes off after 960 ticks
+    track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});
+    return singleTrackMidi(track);
+}
+
+// A mono 16-bit WAV of the given samples (-1 to 1).
+std::vector<std::uint8_t> wavOf(const std::vector<double>& samples) {
+    const auto frames = static_cast<std::uint32_t>(samples.size());
+    std::vector<std::uint8_t> wav = {'R', 'I', 'F', 'F'};
+    putLe(wav, 36 + frames * 2, 4);
+    wav.insert(wav.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    putLe(wav, 16, 4);
+    putLe(wav, 1, 2);
+    putLe(wav, 1, 2);
+    putLe(wav, kRate, 4);
+    putLe(wav, kRate * 2, 4);
+    putLe(wav, 2, 2);
+    putLe(wav, 16, 2);
+    wav.insert(wav.end(), {'d', 'a', 't', 'a'});
+    putLe(wav, frames * 2, 4);
+    for (double s : samples) {
+        putLe(wav, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(s * 32767))), 2);
+    }
+    return wav;
+}
+
+std::vector<std::uint8_t> readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<std::uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Polls until the condition holds; false if it never does.
+template <typename Condition> bool waitUntil(Condition condition) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > giveUp) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+double dbfs(double level) {
+    return 20 * std::log10(std::max(level, 1.0 / 32768));
 }
 
 void writeFile(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
@@ -109,7 +174,7 @@ class AudioTest : public ::testing::Test {
     }
 
     // The program's way of naming a file: the directory, then a backslash path.
-    std::string appPath(const std::string& relative) const { return m_dir.string() + relative; }
+    std::string appPath(const std::string& relative) const { return joinPath(m_dir.string(), relative); }
 
     // Frames the device has played so far.
     long framesPlayed() const {
@@ -128,19 +193,43 @@ class AudioTest : public ::testing::Test {
 
     static long seconds(double s) { return std::lround(s * kRate); }
 
-    // The largest sample magnitude between two frame positions of the output.
-    double peak(long fromFrame, long toFrame) const {
+    // The output's interleaved samples between two frame positions.
+    std::vector<std::int16_t> samples(long fromFrame, long toFrame) const {
         std::ifstream in(m_output, std::ios::binary);
         in.seekg(fromFrame * kBytesPerFrame);
         std::vector<std::int16_t> samples(static_cast<std::size_t>(std::max(0L, toFrame - fromFrame)) * 2);
         in.read(reinterpret_cast<char*>(samples.data()),
                 static_cast<std::streamsize>(samples.size() * sizeof(std::int16_t)));
         samples.resize(static_cast<std::size_t>(in.gcount()) / sizeof(std::int16_t));
+        return samples;
+    }
+
+    // The largest sample magnitude between two frame positions of the output.
+    double peak(long fromFrame, long toFrame) const {
         int most = 0;
-        for (std::int16_t s : samples) {
+        for (std::int16_t s : samples(fromFrame, toFrame)) {
             most = std::max(most, std::abs(static_cast<int>(s)));
         }
         return most / 32768.0;
+    }
+
+    // The largest change from one sample to the next within a channel.
+    double largestStep(long fromFrame, long toFrame) const {
+        const std::vector<std::int16_t> all = samples(fromFrame, toFrame);
+        int most = 0;
+        for (std::size_t i = 2; i < all.size(); ++i) {
+            most = std::max(most, std::abs(all[i] - all[i - 2]));
+        }
+        return most / 32768.0;
+    }
+
+    // A device that writes as fast as it can mix, for tests that listen long.
+    void openFastDevice() {
+        m_audio = {};
+        ::setenv("SDL_DISKAUDIODELAY", "0", 1);
+        m_audio = openAudio();
+        ::unsetenv("SDL_DISKAUDIODELAY");
+        ASSERT_TRUE(m_audio.effects && m_audio.music);
     }
 
     // Polls as the repeat tick would, but often, and checks on the audio clock
@@ -314,6 +403,123 @@ TEST_F(AudioTest, CreatingAPerformanceSilencesThePreviousOne) {
     EXPECT_LT(peak(replaced + seconds(0.1), framesPlayed()), kSilent);
     music.closeDown();
     EXPECT_FALSE(music.play());
+}
+
+// A damaged tune must not deafen a child in headphones. The shipped tune
+// with its tempo event set to zero would play all its notes at once, a
+// full-scale burst at every restart; a tune that stacks loud notes at the
+// loudest master volume would clip. Listened to with the repeat tick's
+// restarts, both stay below -1 dBFS, and both still play.
+TEST_F(AudioTest, MusicNeverReachesFullScale) {
+    std::vector<std::uint8_t> tempoZero = readFile(TINTARO_ASSETS "/MUSIC/001.MID");
+    const std::vector<std::uint8_t> tempo = {0xFF, 0x51, 0x03};
+    const auto at = std::search(tempoZero.begin(), tempoZero.end(), tempo.begin(), tempo.end());
+    ASSERT_NE(at, tempoZero.end());
+    std::fill_n(at + 3, 3, 0);
+    writeFile(m_dir / "MUSIC" / "001.MID", tempoZero);
+    writeFile(m_dir / "MUSIC" / "CHORD.MID", chordMidi({36, 40, 43, 48, 52, 55, 60, 64, 67, 72, 76, 79, 84}));
+    openFastDevice();
+    struct Case {
+        const char* tune;
+        int masterVolume;
+        double seconds;
+    };
+    const Case cases[] = {
+        {"\\MUSIC\\001.MID", 150, 12.0}, // the tempo-0 burst came about every 10.5 s
+        {"\\MUSIC\\CHORD.MID", 7710, 3.0},
+    };
+    MusicPlayer& music = *m_audio.music;
+    for (const Case& c : cases) {
+        ASSERT_TRUE(music.createPerformance());
+        ASSERT_TRUE(music.setMasterVolume(c.masterVolume));
+        ASSERT_TRUE(music.load(appPath(c.tune))) << c.tune;
+        const long start = framesPlayed();
+        ASSERT_TRUE(music.play());
+        for (long tick = start + seconds(0.5); tick < start + seconds(c.seconds); tick += seconds(0.5)) {
+            waitFrames(tick - framesPlayed());
+            if (!music.isPlaying()) {
+                ASSERT_TRUE(music.play());
+            }
+        }
+        ASSERT_TRUE(music.stop());
+        const double loudest = peak(start, framesPlayed());
+        std::cout << "[ measure  ] " << c.tune << " at master volume " << c.masterVolume << ": peak "
+                  << dbfs(loudest) << " dBFS\n";
+        EXPECT_LT(dbfs(loudest), -1.0) << c.tune;
+        EXPECT_GT(loudest, kAudible) << c.tune;
+    }
+}
+
+// A new effect cuts the one playing as the child hears it, without a click:
+// the cut effect holds -12 dBFS, so stopping it dead would step from there
+// to zero whenever the cut comes; fading it over a few milliseconds keeps
+// every step from one sample to the next below -30 dBFS.
+TEST_F(AudioTest, ACutEffectFadesOutWithoutAClick) {
+    std::vector<double> held(static_cast<std::size_t>(3 * kRate));
+    for (std::size_t i = 0; i < held.size(); ++i) {
+        held[i] = 0.25 * std::min(1.0, i / (0.01 * kRate)); // a smooth start of its own
+    }
+    std::vector<double> tone(static_cast<std::size_t>(0.3 * kRate));
+    for (std::size_t i = 0; i < tone.size(); ++i) {
+        tone[i] = 0.25 * std::sin(2 * M_PI * 220 * i / kRate);
+    }
+    writeFile(m_dir / "SOUND" / "HELD.WAV", wavOf(held));
+    writeFile(m_dir / "SOUND" / "TONE.WAV", wavOf(tone));
+    const long start = framesPlayed();
+    m_audio.effects->play(appPath("\\SOUND\\HELD.WAV"));
+    waitFrames(seconds(0.3));
+    EXPECT_NEAR(peak(framesPlayed() - seconds(0.1), framesPlayed()), 0.25, 0.01) << "the held effect sounds";
+    m_audio.effects->play(appPath("\\SOUND\\TONE.WAV"));
+    const long cut = framesPlayed();
+    waitFrames(seconds(0.8));
+    const double step = largestStep(start, framesPlayed());
+    std::cout << "[ measure  ] largest sample-to-sample step around the cut: " << dbfs(step) << " dBFS\n";
+    EXPECT_LT(dbfs(step), -30.0);
+    // The new effect sounded at once, and the cut one did not come back.
+    EXPECT_GT(peak(cut, cut + seconds(0.3)), 0.2);
+    EXPECT_LT(peak(cut + seconds(0.5), framesPlayed()), kSilent);
+}
+
+// While the device is open SDL's audio thread wakes for every buffer, even to
+// mix silence. After the idle delay with nothing sounding it closes; the next
+// effect opens it again and is heard; the music holds it open while it plays.
+TEST_F(AudioTest, DeviceClosesWhenQuietAndOpensAgainOnDemand) {
+    m_audio = {};
+    const std::shared_ptr<audio::MixerDevice> device = audio::MixerDevice::open(0.2);
+    ASSERT_TRUE(device);
+    const std::unique_ptr<SoundEffects> effects = audio::makeMixerEffects(device);
+    const std::unique_ptr<MusicPlayer> music = audio::makeFluidMusic(device);
+    auto closed = [&] { return !device->isOpen(); };
+    EXPECT_TRUE(device->isOpen());
+    ASSERT_TRUE(waitUntil(closed)) << "nothing sounds: the device closes";
+
+    std::vector<double> tone(static_cast<std::size_t>(0.3 * kRate));
+    for (std::size_t i = 0; i < tone.size(); ++i) {
+        tone[i] = 0.5 * std::cos(2 * M_PI * 440 * i / kRate); // loud from its first sample
+    }
+    writeFile(m_dir / "SOUND" / "TONE.WAV", wavOf(tone));
+    const auto clicked = std::chrono::steady_clock::now();
+    effects->play(appPath("\\SOUND\\TONE.WAV"));
+    EXPECT_TRUE(device->isOpen());
+    // The disk driver starts its file afresh when the device opens.
+    ASSERT_TRUE(waitUntil([&] { return peak(0, framesPlayed()) > 0.4; })) << "the effect is heard";
+    const double heardAfter =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - clicked).count();
+    std::cout << "[ measure  ] first effect after idle written to the disk device " << heardAfter * 1000
+              << " ms after the request\n";
+    ASSERT_TRUE(waitUntil(closed)) << "the effect over, the device closes again";
+
+    writeFile(m_dir / "MUSIC" / "001.MID", tuneMidi({60, 62, 64, 65, 67, 69, 71, 72}));
+    ASSERT_TRUE(music->createPerformance());
+    ASSERT_TRUE(music->setMasterVolume(150));
+    ASSERT_TRUE(music->load(appPath("\\MUSIC\\001.MID")));
+    ASSERT_TRUE(music->play());
+    EXPECT_TRUE(device->isOpen());
+    waitFrames(seconds(1.5)); // several idle delays
+    EXPECT_TRUE(device->isOpen()) << "the music holds the device";
+    EXPECT_GT(peak(framesPlayed() - seconds(0.4), framesPlayed()), kAudible) << "the tune goes on";
+    ASSERT_TRUE(music->stop());
+    EXPECT_TRUE(waitUntil(closed)) << "the music stopped, the device closes";
 }
 
 // The first soundfont that loads serves; without one there is no music, and

@@ -3,6 +3,7 @@
 
 #include "platform/print/CupsPrinter.h"
 #include "platform/print/PdfPage.h"
+#include "support/SilentPrintServer.h"
 
 #include <gtest/gtest.h>
 
@@ -16,9 +17,11 @@
 #include <sstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 using namespace tintaro;
+using tintaro::test::SilentPrintServer;
 
 namespace {
 
@@ -79,7 +82,16 @@ class PrintTest : public ::testing::Test {
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
     }
-    void TearDown() override { fs::remove_all(m_dir); }
+    void TearDown() override {
+        fs::remove_all(m_dir);
+        for (const auto& [name, value] : m_savedEnvironment) {
+            if (value) {
+                ::setenv(name.c_str(), value->c_str(), 1);
+            } else {
+                ::unsetenv(name.c_str());
+            }
+        }
+    }
 
     // The canvas with marks that show position, orientation and colour order:
     // red at the top left corner, blue at the bottom right, green elsewhere.
@@ -104,7 +116,25 @@ class PrintTest : public ::testing::Test {
         return raster.value_or(Raster{});
     }
 
+    // Points CUPS at the server's socket with no user settings; the folder
+    // for temporary files, empty.
+    fs::path useServer(const fs::path& socket) {
+        for (const char* name : {"CUPS_SERVER", "TMPDIR", "HOME", "PRINTER", "LPDEST"}) {
+            const char* value = std::getenv(name);
+            m_savedEnvironment.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+        }
+        const fs::path tmp = m_dir / "tmp";
+        fs::create_directories(tmp);
+        ::setenv("CUPS_SERVER", socket.c_str(), 1);
+        ::setenv("TMPDIR", tmp.c_str(), 1);
+        ::setenv("HOME", m_dir.c_str(), 1);
+        ::unsetenv("PRINTER");
+        ::unsetenv("LPDEST");
+        return tmp;
+    }
+
     fs::path m_dir;
+    std::vector<std::pair<std::string, std::optional<std::string>>> m_savedEnvironment;
 };
 
 TEST(PageLayout, FromCupsHundredthsOfMillimetre) {
@@ -179,14 +209,54 @@ TEST_F(PrintTest, UnwritablePathIsRefused) {
 // Without a print server nothing is printed, nothing is said, and the
 // temporary PDF does not stay behind.
 TEST_F(PrintTest, NoCupsServerMeansNoPrint) {
-    const fs::path tmp = m_dir / "tmp";
-    fs::create_directories(tmp);
-    ::setenv("CUPS_SERVER", (m_dir / "no-cupsd.sock").c_str(), 1);
-    ::setenv("TMPDIR", tmp.c_str(), 1);
-    ::setenv("HOME", m_dir.c_str(), 1);
-    ::unsetenv("PRINTER");
-    ::unsetenv("LPDEST");
-    EXPECT_FALSE(createCupsPrinter()->print(markedCanvas()));
+    const fs::path tmp = useServer(m_dir / "no-cupsd.sock");
+    CupsPrinter printer;
+    EXPECT_TRUE(printer.print(markedCanvas())) << "the page is handed over";
+    printer.waitUntilIdle();
+    EXPECT_EQ(printer.pagesSent(), 0);
+    EXPECT_EQ(printer.pagesFailed(), 1);
+    EXPECT_TRUE(fs::is_empty(tmp));
+}
+
+// A server that takes the connection and never answers would hold a request
+// for a minute: the caller has its answer while the page's request still
+// waits, a few more pages may wait behind it, and when the printer goes the
+// request gives up.
+TEST_F(PrintTest, UnansweringServerNeverHoldsTheCaller) {
+    const fs::path socket = m_dir / "cups.sock";
+    SilentPrintServer server(socket);
+    ASSERT_TRUE(server.listening());
+    useServer(socket);
+    {
+        CupsPrinter printer;
+        ASSERT_TRUE(printer.print(markedCanvas()));
+        ASSERT_TRUE(server.waitForConnections(1));
+        EXPECT_EQ(server.closed(), 0) << "print() returned while its request still waits";
+        for (int waiting = 1; waiting <= 3; ++waiting) {
+            EXPECT_TRUE(printer.print(markedCanvas())) << waiting;
+        }
+        EXPECT_FALSE(printer.print(markedCanvas()))
+            << "no more than three pages wait behind the one on its way";
+        EXPECT_EQ(printer.pagesSent() + printer.pagesFailed(), 0);
+    }
+    EXPECT_TRUE(server.waitForClosed(1)) << "the request gave up when the printer went";
+}
+
+// Each page's requests give up at the page's own deadline, and the next page
+// is tried afresh.
+TEST_F(PrintTest, APageGivesUpAtItsDeadline) {
+    const fs::path socket = m_dir / "cups.sock";
+    SilentPrintServer server(socket);
+    ASSERT_TRUE(server.listening());
+    const fs::path tmp = useServer(socket);
+    CupsPrinter printer(0.3);
+    for (int page = 1; page <= 2; ++page) {
+        ASSERT_TRUE(printer.print(markedCanvas()));
+        printer.waitUntilIdle();
+        EXPECT_EQ(printer.pagesFailed(), page);
+        EXPECT_TRUE(server.waitForClosed(page));
+    }
+    EXPECT_EQ(printer.pagesSent(), 0);
     EXPECT_TRUE(fs::is_empty(tmp));
 }
 

@@ -4,19 +4,26 @@
 #include "platform/AppPath.h"
 #include "platform/sdl/KeyMap.h"
 #include "platform/sdl/PosixFiles.h"
+#include "platform/sdl/PosixInstanceLock.h"
 #include "platform/sdl/PosixSystem.h"
 #include "platform/sdl/SdlCodec.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace tintaro;
@@ -234,6 +241,37 @@ TEST_F(TempDir, AtomicWriteReplacesTheTargetAndLeavesNoTemporaryFile) {
         names.push_back(entry.path().filename().string());
     }
     EXPECT_EQ(names, std::vector<std::string>{"01.GIF"});
+}
+
+// A writer killed during its write leaves its temporary; the next write of
+// the same file removes it, but not the temporary of a writer still at work
+// (which holds a lock on it) nor anything else.
+TEST_F(TempDir, AtomicWriteRemovesTheTemporaryOfAKilledWriter) {
+    const fs::path folder = m_dir / "MY_PICTURE";
+    fs::create_directories(folder);
+    const std::vector<std::string> kept = {".01.GIF.Work42", ".02.GIF.aB3xYz", ".01.GIF.toolong",
+                                           "01.GIF.aB3xYz", "notes.txt"};
+    for (const std::string& name : kept) {
+        put(folder / name, "x");
+    }
+    put(folder / ".01.GIF.aB3xYz", "half a picture");
+    const int working = ::open((folder / ".01.GIF.Work42").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(working, 0);
+    ASSERT_EQ(::flock(working, LOCK_EX), 0);
+
+    const Bytes data{'n', 'e', 'w'};
+    ASSERT_TRUE(m_files.writeAtomically(appPath("\\MY_PICTURE\\01.GIF"), data));
+    ::close(working);
+
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::vector<std::string> expected = kept;
+    expected.push_back("01.GIF");
+    std::sort(names.begin(), names.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(names, expected);
 }
 
 TEST_F(TempDir, AtomicWriteIntoAMissingFolderFailsAndCreatesNothing) {
@@ -594,4 +632,67 @@ TEST_F(TempDir, OpensAUrlThroughXdgOpenOnThePath) {
     }
     // One argument, passed as it stands: no shell splits or expands it.
     EXPECT_EQ(slurp(m_dir / "opened"), "1|" + url);
+}
+
+TEST_F(TempDir, OneLockHolderAtATimeUntilItLetsGo) {
+    const std::string dir = (m_dir / "runtime").string();
+    auto first = std::make_unique<PosixInstanceLock>(dir);
+    ASSERT_TRUE(first->acquire());
+    EXPECT_TRUE(first->acquire()) << "asking again keeps the lock";
+    EXPECT_TRUE(fs::exists(fs::path(dir) / "tintaro.lock")) << "the missing folder was made";
+    PosixInstanceLock second(dir);
+    EXPECT_FALSE(second.acquire());
+    PosixInstanceLock elsewhere((m_dir / "other").string());
+    EXPECT_TRUE(elsewhere.acquire()) << "another user's folder holds another lock";
+    first.reset();
+    EXPECT_TRUE(second.acquire()) << "a lock let go is free at once, its file left behind";
+}
+
+TEST_F(TempDir, ProgramsStartedByTheHolderDoNotKeepTheLock) {
+    const std::string dir = m_dir.string();
+    auto holder = std::make_unique<PosixInstanceLock>(dir);
+    ASSERT_TRUE(holder->acquire());
+    // A companion that outlives the program.
+    // Its output goes nowhere, so that no test runner waits for it.
+    put(m_dir / "COLORS.EXE",
+        "#!/bin/sh\nexec >/dev/null 2>&1\necho started > \"$(dirname \"$0\")/ran\"\nsleep 60\n");
+    fs::permissions(m_dir / "COLORS.EXE", fs::perms::owner_all);
+    PosixProcesses processes;
+    ASSERT_TRUE(processes.start(m_dir.string() + "/COLORS.EXE"));
+    for (int i = 0; i < 3000 && !hasContent(m_dir / "ran"); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_TRUE(hasContent(m_dir / "ran"));
+    holder.reset();
+    PosixInstanceLock next(dir);
+    EXPECT_TRUE(next.acquire()) << "the companion still running inherited the lock";
+}
+
+TEST_F(TempDir, WithoutAPlaceForTheLockTheProgramRuns) {
+    put(m_dir / "file", "not a folder");
+    PosixInstanceLock lock((m_dir / "file" / "runtime").string());
+    EXPECT_TRUE(lock.acquire());
+}
+
+TEST(PosixInstanceLock, LivesInTheRuntimeFolderElseTheCache) {
+    const char* savedRuntime = std::getenv("XDG_RUNTIME_DIR");
+    const char* savedCache = std::getenv("XDG_CACHE_HOME");
+    const std::string keepRuntime = savedRuntime ? savedRuntime : "";
+    const std::string keepCache = savedCache ? savedCache : "";
+    ::setenv("XDG_CACHE_HOME", "/var/cache/kid", 1);
+    const struct {
+        const char* runtime; // nullptr: unset
+        const char* expected;
+    } cases[] = {
+        {"/run/user/1000", "/run/user/1000"},
+        {nullptr, "/var/cache/kid/tintaro"},
+        {"", "/var/cache/kid/tintaro"},
+        {"run/user/1000", "/var/cache/kid/tintaro"},
+    };
+    for (const auto& c : cases) {
+        c.runtime ? ::setenv("XDG_RUNTIME_DIR", c.runtime, 1) : ::unsetenv("XDG_RUNTIME_DIR");
+        EXPECT_EQ(PosixInstanceLock::defaultDirectory(), c.expected) << (c.runtime ? c.runtime : "(unset)");
+    }
+    savedRuntime ? ::setenv("XDG_RUNTIME_DIR", keepRuntime.c_str(), 1) : ::unsetenv("XDG_RUNTIME_DIR");
+    savedCache ? ::setenv("XDG_CACHE_HOME", keepCache.c_str(), 1) : ::unsetenv("XDG_CACHE_HOME");
 }

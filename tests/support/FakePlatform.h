@@ -229,6 +229,16 @@ class FakeGuard final : public KeyboardGuard {
     std::vector<int> removals;
 };
 
+class FakeInstanceLock final : public InstanceLock {
+  public:
+    bool acquire() override {
+        ++attempts;
+        return !heldByAnotherCopy;
+    }
+    bool heldByAnotherCopy = false;
+    int attempts = 0;
+};
+
 struct FakePlatform {
     explicit FakePlatform(const std::string& appDir);
 
@@ -242,7 +252,8 @@ struct FakePlatform {
     FakeRandom random;
     FakePrinter printer;
     FakeGuard guard;
-    Platform platform{files, codec, window, sound, music, processes, clock, random, printer, guard};
+    FakeInstanceLock instance;
+    Platform platform{files, codec, window, sound, music, processes, clock, random, printer, guard, instance};
 };
 
 } // namespace tintaro::test

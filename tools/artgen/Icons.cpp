@@ -5,6 +5,8 @@
 #include "SvgRenderer.h"
 #include "Template.h"
 
+#include <string>
+
 namespace artgen {
 
 namespace {
@@ -53,6 +55,14 @@ std::vector<Picture> renderIcons(const std::filesystem::path& artDir, const std:
         out.push_back({png.file, std::move(s)});
     }
     return out;
+}
+
+void renderDesktopIcons(const std::filesystem::path& artDir, const std::filesystem::path& iconDir) {
+    std::filesystem::create_directories(iconDir);
+    for (const int size : kDesktopIconSizes) {
+        writePng(iconDir / ("tintaro-" + std::to_string(size) + ".png"),
+                 render(artDir / "ui" / "icon.svg", size, size));
+    }
 }
 
 } // namespace artgen

@@ -1,6 +1,7 @@
 // artgen: renders the sources under art/ into the shipped asset tree.
 //
-//   artgen --art art --out assets [--manifest src/shell] [--contact-sheet sheet.png]
+//   artgen --art art --out assets [--manifest src/shell] [--icons packaging/icons]
+//          [--contact-sheet sheet.png]
 //
 // The output is committed, so an ordinary build never runs this tool.
 
@@ -14,6 +15,7 @@
 #include <cstring>
 #include <exception>
 #include <iostream>
+#include <iterator>
 #include <optional>
 
 namespace {
@@ -22,6 +24,7 @@ struct Options {
     std::filesystem::path art;
     std::filesystem::path out;
     std::filesystem::path manifest;
+    std::filesystem::path icons;
     std::optional<std::filesystem::path> contactSheet;
 };
 
@@ -35,6 +38,8 @@ std::optional<Options> parse(int argc, char** argv) {
             options.out = argv[++i];
         } else if (std::strcmp(argv[i], "--manifest") == 0 && hasValue) {
             options.manifest = argv[++i];
+        } else if (std::strcmp(argv[i], "--icons") == 0 && hasValue) {
+            options.icons = argv[++i];
         } else if (std::strcmp(argv[i], "--contact-sheet") == 0 && hasValue) {
             options.contactSheet = argv[++i];
         } else {
@@ -47,6 +52,9 @@ std::optional<Options> parse(int argc, char** argv) {
     if (options.manifest.empty()) {
         // The art folder sits at the top of the source tree, beside src/.
         options.manifest = options.art.parent_path() / "src" / "shell";
+    }
+    if (options.icons.empty()) {
+        options.icons = options.art.parent_path() / "packaging" / "icons";
     }
     return options;
 }
@@ -88,6 +96,7 @@ int run(const Options& options) {
     std::vector<artgen::Thumbnail> thumbnails = artgen::renderThumbnails(options.art, pictureDir);
     artgen::InterfaceArt ui = artgen::renderInterface(options.art, pictureDir);
     std::vector<artgen::Picture> icons = artgen::renderIcons(options.art, options.out);
+    artgen::renderDesktopIcons(options.art, options.icons);
 
     const std::vector<std::string> unmeasured = artgen::writeManifest(pictureDir, options.manifest);
     for (const std::string& file : unmeasured) {
@@ -134,7 +143,8 @@ int run(const Options& options) {
     }
     std::cout << "artgen: " << (artgen::kDrawingCount - missing.size() - drawingReport.failed.size())
               << " drawings, " << thumbnails.size() << " thumbnails, " << ui.faces.size() << " faces, "
-              << ui.screens.size() << " screens, " << icons.size() << " icons\n";
+              << ui.screens.size() << " screens, " << icons.size() << " icons, "
+              << std::size(artgen::kDesktopIconSizes) << " menu icon sizes\n";
     // A broken drawing is an error worth a failing exit; a drawing not yet written is not.
     return drawingReport.failed.empty() ? 0 : 1;
 }
@@ -144,7 +154,8 @@ int run(const Options& options) {
 int main(int argc, char** argv) {
     const std::optional<Options> options = parse(argc, argv);
     if (!options) {
-        std::cerr << "usage: artgen --art DIR --out DIR [--manifest DIR] [--contact-sheet FILE.png]\n";
+        std::cerr << "usage: artgen --art DIR --out DIR [--manifest DIR] [--icons DIR] [--contact-sheet "
+                     "FILE.png]\n";
         return 2;
     }
     try {

@@ -12,11 +12,6 @@ double musicGainForMasterVolume(int hundredthsOfDecibel) {
     return std::clamp(kMusicBaseGain * std::pow(10.0, decibels / 20.0), 0.0, kSynthMaxGain);
 }
 
-std::string localPath(std::string path) {
-    std::replace(path.begin(), path.end(), '\\', '/');
-    return path;
-}
-
 std::optional<Bytes> readWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {

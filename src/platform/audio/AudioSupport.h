@@ -18,9 +18,6 @@ inline constexpr double kSynthMaxGain = 10.0;
 // clamped to what the synth can reach.
 double musicGainForMasterVolume(int hundredthsOfDecibel);
 
-// The program writes paths with backslashes ("\SOUND\CRVENA.WAV").
-std::string localPath(std::string path);
-
 // The whole file, read afresh; nullopt when it cannot be read.
 std::optional<Bytes> readWholeFile(const std::string& path);
 

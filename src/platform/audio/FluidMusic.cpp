@@ -1,8 +1,9 @@
 #include "platform/audio/AudioSupport.h"
+#include "platform/audio/MidiTiming.h"
 #include "platform/audio/MixerDevice.h"
+#include "platform/audio/PeakLimiter.h"
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 #include <fluidsynth.h>
 
 #include <algorithm>
@@ -16,9 +17,11 @@ namespace tintaro::audio {
 
 namespace {
 
-bool looksLikeStandardMidiFile(const Bytes& bytes) {
-    return bytes.size() >= 14 && bytes[0] == 'M' && bytes[1] == 'T' && bytes[2] == 'h' && bytes[3] == 'd';
-}
+// The loudest the music may be, -2 dBFS: the shipped tune peaks near -12 dBFS
+// and never meets it, but a tune that stacks its notes (or a damaged one) is
+// held back from full scale.
+constexpr float kMusicCeiling = 0.794f;
+constexpr double kLimiterReleaseSeconds = 0.2;
 
 void silenceFluidSynthLog() {
     for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level) {
@@ -34,7 +37,8 @@ void silenceFluidSynthLog() {
 class FluidMusic final : public MusicPlayer {
   public:
     FluidMusic(std::shared_ptr<MixerDevice> device, std::vector<std::string> soundfonts)
-        : m_device(std::move(device)), m_soundfonts(std::move(soundfonts)) {}
+        : m_device(std::move(device)), m_soundfonts(std::move(soundfonts)),
+          m_limiter(kMusicCeiling, kLimiterReleaseSeconds, m_device->frequency()) {}
 
     ~FluidMusic() override { closeDown(); }
 
@@ -44,10 +48,13 @@ class FluidMusic final : public MusicPlayer {
         }
         // The soundfont stays loaded; only the playing of the previous
         // performance goes, so a click stays quick.
-        std::lock_guard lock(m_mutex);
-        dropPlayer();
-        m_tune.clear();
-        m_performance = true;
+        {
+            std::lock_guard lock(m_mutex);
+            dropPlayer();
+            m_tune.clear();
+            m_performance = true;
+        }
+        m_device->holdForMusic(false);
         return true;
     }
 
@@ -61,10 +68,10 @@ class FluidMusic final : public MusicPlayer {
     }
 
     bool load(const std::string& path) override {
-        std::optional<Bytes> bytes = readWholeFile(localPath(path));
+        std::optional<Bytes> bytes = readWholeFile(path);
         std::lock_guard lock(m_mutex);
         m_tune.clear();
-        if (!m_performance || !bytes || !looksLikeStandardMidiFile(*bytes)) {
+        if (!m_performance || !bytes || !makeTimingPlayable(*bytes)) {
             return false;
         }
         m_tune = std::move(*bytes);
@@ -72,23 +79,16 @@ class FluidMusic final : public MusicPlayer {
     }
 
     bool play() override {
-        std::lock_guard lock(m_mutex);
-        if (!m_performance || m_tune.empty()) {
+        // The device must be open before the player runs, and stays open
+        // while it does. (Never asked with m_mutex held: the device may have to
+        // wait for the audio thread, which may be waiting for m_mutex.)
+        if (!m_device->holdForMusic(true)) {
             return false;
         }
-        // A fresh player always starts at the file's beginning.
-        dropPlayer();
-        fluid_player_t* player = new_fluid_player(m_synth);
-        if (player == nullptr) {
+        if (!startPlayer()) {
+            m_device->holdForMusic(false);
             return false;
         }
-        if (fluid_player_add_mem(player, m_tune.data(), m_tune.size()) != FLUID_OK ||
-            fluid_player_play(player) != FLUID_OK) {
-            delete_fluid_player(player);
-            return false;
-        }
-        m_player = player;
-        m_rendering = true;
         return true;
     }
 
@@ -106,11 +106,14 @@ class FluidMusic final : public MusicPlayer {
     }
 
     bool stop() override {
-        std::lock_guard lock(m_mutex);
-        if (!m_performance) {
-            return false;
+        {
+            std::lock_guard lock(m_mutex);
+            if (!m_performance) {
+                return false;
+            }
+            dropPlayer();
         }
-        dropPlayer();
+        m_device->holdForMusic(false);
         return true;
     }
 
@@ -119,18 +122,42 @@ class FluidMusic final : public MusicPlayer {
             return;
         }
         // Once the hook is removed the audio thread no longer touches the synth.
-        Mix_HookMusic(nullptr, nullptr);
-        std::lock_guard lock(m_mutex);
-        dropPlayer();
-        m_tune.clear();
-        m_performance = false;
-        delete_fluid_synth(m_synth);
-        delete_fluid_settings(m_settings);
-        m_synth = nullptr;
-        m_settings = nullptr;
+        m_device->setMusicHook(nullptr, nullptr);
+        {
+            std::lock_guard lock(m_mutex);
+            dropPlayer();
+            m_tune.clear();
+            m_performance = false;
+            delete_fluid_synth(m_synth);
+            delete_fluid_settings(m_settings);
+            m_synth = nullptr;
+            m_settings = nullptr;
+        }
+        m_device->holdForMusic(false);
     }
 
   private:
+    // A fresh player always starts at the file's beginning.
+    bool startPlayer() {
+        std::lock_guard lock(m_mutex);
+        if (!m_performance || m_tune.empty()) {
+            return false;
+        }
+        dropPlayer();
+        fluid_player_t* player = new_fluid_player(m_synth);
+        if (player == nullptr) {
+            return false;
+        }
+        if (fluid_player_add_mem(player, m_tune.data(), m_tune.size()) != FLUID_OK ||
+            fluid_player_play(player) != FLUID_OK) {
+            delete_fluid_player(player);
+            return false;
+        }
+        m_player = player;
+        m_rendering = true;
+        return true;
+    }
+
     bool createSynth() {
         silenceFluidSynthLog();
         fluid_settings_t* settings = new_fluid_settings();
@@ -162,7 +189,7 @@ class FluidMusic final : public MusicPlayer {
             m_settings = settings;
             m_synth = synth;
         }
-        Mix_HookMusic(&FluidMusic::hook, this);
+        m_device->setMusicHook(&FluidMusic::hook, this);
         return true;
     }
 
@@ -200,6 +227,7 @@ class FluidMusic final : public MusicPlayer {
             m_right.resize(frames);
         }
         fluid_synth_write_float(m_synth, frames, m_left.data(), 0, 1, m_right.data(), 0, 1);
+        m_limiter.process(m_left.data(), m_right.data(), static_cast<std::size_t>(frames));
         for (int frame = 0; frame < frames; ++frame) {
             Sint16* out = samples + static_cast<std::ptrdiff_t>(frame) * channels;
             if (channels == 1) {
@@ -226,6 +254,7 @@ class FluidMusic final : public MusicPlayer {
     bool m_rendering = false;
     std::vector<float> m_left;
     std::vector<float> m_right;
+    PeakLimiter m_limiter; // audio thread only
 };
 
 } // namespace

@@ -7,6 +7,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <utility>
 
 namespace tintaro {
 
@@ -102,6 +104,36 @@ bool restartVideoOnFallback() {
     }
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return startDriver(fallback) && useDriver();
+}
+
+namespace {
+
+const char* setting(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && value[0] != '\0' ? value : nullptr;
+}
+
+} // namespace
+
+std::string openDisplay() {
+    const char* x11 = setting("DISPLAY");
+    const char* wayland = setting("WAYLAND_DISPLAY");
+    if (x11 == nullptr && wayland == nullptr && setting("SDL_VIDEODRIVER") == nullptr) {
+        return "no display to show the colouring book on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+               "start it from a desktop session";
+    }
+    setLeanSdlHints();
+    if (initVideoOnADisplay()) {
+        return {};
+    }
+    std::string named;
+    for (const auto& [name, value] : {std::pair{"WAYLAND_DISPLAY", wayland}, std::pair{"DISPLAY", x11}}) {
+        if (value != nullptr) {
+            named += (named.empty() ? " (" : ", ") + std::string(name) + "=" + value;
+        }
+    }
+    return "cannot open the display" + (named.empty() ? named : named + ")") +
+           "; is the desktop session still running?";
 }
 
 } // namespace tintaro

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace tintaro {
 
 // Hints that keep an SDL window on the software path: without them SDL 2.26
@@ -22,5 +24,12 @@ bool restartVideoOnFallback();
 // The window was destroyed by another client: from now on no X error ends
 // the process (the program is on its way out).
 void toleratePartsOfALostWindow();
+
+// The reason, in one plain line, why no window can be shown: no display
+// named in the environment at all (a text console, a remote shell), or one
+// that cannot be opened. Empty when the display is open. Without a name SDL
+// is not asked at all: it would only try drivers that print their own
+// complaints.
+std::string openDisplay();
 
 } // namespace tintaro

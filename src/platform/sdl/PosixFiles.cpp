@@ -2,10 +2,13 @@
 
 #include "platform/AppPath.h"
 
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -58,6 +61,49 @@ class FileDescriptor {
     int m_fd;
 };
 
+// The temporary beside a target while it is written: ".<name>.XXXXXX", the
+// last six characters mkostemp's.
+std::string temporaryPattern(const std::string& folder, const std::string& name) {
+    return (folder == "/" ? std::string() : folder) + "/." + name + ".XXXXXX";
+}
+
+bool isTemporaryOf(const std::string& entry, const std::string& name) {
+    const std::string prefix = "." + name + ".";
+    if (entry.size() != prefix.size() + 6 || entry.compare(0, prefix.size(), prefix) != 0) {
+        return false;
+    }
+    for (std::size_t i = prefix.size(); i < entry.size(); ++i) {
+        if (std::isalnum(static_cast<unsigned char>(entry[i])) == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A writer killed in the middle of its write (kill -9, a power cut) leaves its
+// temporary behind for good. Each writer holds a lock on its temporary for as
+// long as it lives, and the system drops the lock of a process that is gone,
+// so a temporary whose lock is free is such a leftover.
+void removeLeftoverTemporaries(const std::string& folder, const std::string& name) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!isTemporaryOf(entry->d_name, name)) {
+            continue;
+        }
+        FileDescriptor fd(::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat st {};
+        if (fd.get() >= 0 && ::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode) &&
+            ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) {
+            ::unlinkat(dirFd, entry->d_name, 0);
+        }
+    }
+    ::closedir(dir);
+}
+
 } // namespace
 
 std::optional<Bytes> PosixFiles::read(const std::string& path) {
@@ -104,14 +150,17 @@ bool PosixFiles::writeAtomically(const std::string& path, std::span<const std::u
     if (name.empty()) {
         return false;
     }
+    removeLeftoverTemporaries(folder, name);
     // The temporary file lies in the target's own folder so that rename()
     // replaces the target in one step: a reader sees the old file or the new
-    // one, never a half-written one.
-    std::string temp = (folder == "/" ? std::string() : folder) + "/." + name + ".XXXXXX";
+    // one, never a half-written one. Locked while it lives, it is never taken
+    // for a leftover.
+    std::string temp = temporaryPattern(folder, name);
     FileDescriptor fd(::mkostemp(temp.data(), O_CLOEXEC));
     if (fd.get() < 0) {
         return false;
     }
+    ::flock(fd.get(), LOCK_EX | LOCK_NB);
     const bool written = ::fchmod(fd.get(), 0644) == 0 && writeAll(fd.get(), data) && ::fsync(fd.get()) == 0;
     if (!fd.close() || !written || ::rename(temp.c_str(), target.c_str()) != 0) {
         ::unlink(temp.c_str());

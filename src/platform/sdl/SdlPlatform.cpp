@@ -6,6 +6,7 @@
 #include "platform/sdl/LeanSdl.h"
 #include "platform/sdl/MemoryPolicy.h"
 #include "platform/sdl/PosixFiles.h"
+#include "platform/sdl/PosixInstanceLock.h"
 #include "platform/sdl/PosixSystem.h"
 #include "platform/sdl/SdlCodec.h"
 #include "platform/sdl/SdlWindow.h"
@@ -20,9 +21,9 @@ class RealPlatform final : public SdlPlatform {
   public:
     explicit RealPlatform(bool windowed)
         : m_window(m_files, windowed), m_guard(m_window), m_audio(openAudio()),
-          m_printer(createCupsPrinter()), m_platform{m_files,        m_codec,     m_window, *m_audio.effects,
-                                                     *m_audio.music, m_processes, m_clock,  m_random,
-                                                     *m_printer,     m_guard} {}
+          m_printer(createCupsPrinter()), m_platform{m_files,        m_codec,     m_window,  *m_audio.effects,
+                                                     *m_audio.music, m_processes, m_clock,   m_random,
+                                                     *m_printer,     m_guard,     m_instance} {}
 
     ~RealPlatform() override {
         m_window.destroy();
@@ -47,6 +48,7 @@ class RealPlatform final : public SdlPlatform {
     SplitMixRandom m_random;
     SdlWindow m_window;
     SdlKeyboardGuard m_guard;
+    PosixInstanceLock m_instance;
     AudioSystem m_audio;
     std::unique_ptr<Printer> m_printer;
     Platform m_platform;
