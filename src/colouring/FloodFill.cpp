@@ -200,9 +200,12 @@ inline Block select(unsigned lanes, Block paint, Block block) {
 }
 
 // Runs in hatching, mazes and noise are a pixel or three long, where the cost
-// of a fill is per run rather than per pixel. The three functions below settle
-// such a run with one four-pixel compare and one four-pixel store, without a
-// branch on its length, and leave longer ones to the loops above.
+// of a fill is per run rather than per pixel. A one-pixel run, the rule in a
+// narrow corridor, costs a look at its neighbour, a branch that predicts well
+// where the pattern repeats (no vector load, whose result the next row would
+// have to wait for). A longer one is settled with one four-pixel compare and
+// one four-pixel store that writes the lanes past the run back as they were,
+// with no branch on its length; longer still goes to the loops above.
 
 // Paints the run from x, whose pixel equals v, to the right, up to `width`;
 // returns the index just past it.
@@ -426,8 +429,8 @@ Rect floodFill(Image& image, int x, int y, Colour fill) {
             // Ahead last, so that it is examined next: a corridor is followed
             // while its rows are still in the cache. Rows are too far apart
             // for the processor to see that pattern, so fetch a few ahead.
-            // A one-pixel run's row ahead is one pixel: look at it now rather
-            // than queue a segment that is often empty.
+            // Under a short run the row ahead is looked at now rather than
+            // given a segment that is often empty.
             if (static_cast<unsigned>(s.y + s.dy) < static_cast<unsigned>(height) &&
                 worthLooking(row + s.dy * width, left, end, width, seed)) {
                 if (static_cast<unsigned>(s.y + 4 * s.dy) < static_cast<unsigned>(height))

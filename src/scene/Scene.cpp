@@ -155,9 +155,16 @@ void Scene::assignBackground(const std::string& relativePath) {
     // one fail, the old one is read again.
     const std::weak_ptr<const Image> previous = m_background;
     m_background.reset();
-    auto picture = read(relativePath);
+    auto readAgain = [&] { m_background = m_backgroundPath.empty() ? nullptr : read(m_backgroundPath); };
+    std::shared_ptr<const Image> picture;
+    try {
+        picture = read(relativePath);
+    } catch (...) {
+        readAgain();
+        throw;
+    }
     if (!picture) {
-        m_background = m_backgroundPath.empty() ? nullptr : read(m_backgroundPath);
+        readAgain();
         throw StepFailed{};
     }
     m_backgroundPath = relativePath;

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <exception>
+#include <new>
+
 namespace tintaro::test {
 namespace {
 
@@ -178,6 +181,19 @@ TEST(Scene, ADrawingThatCannotBeReadLeavesTheColouringAsItWas) {
     EXPECT_EQ(h.f.scene.canvas(), coloured);
     h.clickOn(C::Galerija7);
     EXPECT_EQ(h.f.scene.canvas(), h.drawing(7));
+}
+
+// The background being left is let go before the next one is read: when
+// that read fails, even by an exception, the old one comes back.
+TEST(Scene, ABackgroundThatFailsToLoadLeavesTheOldOne) {
+    Harness h;
+    h.clickOn(C::MoreImages);
+    const Image gallery = *h.f.scene.background();
+    h.fake.files.failWith(h.asset("PICTURE/GLAVNA.JPG"), std::make_exception_ptr(std::bad_alloc()));
+    h.clickOn(C::Back);
+    ASSERT_NE(h.f.scene.background(), nullptr);
+    EXPECT_EQ(*h.f.scene.background(), gallery);
+    EXPECT_EQ(h.s.GalleryActive, 0);
 }
 
 TEST(Scene, UnchangedFacesAreNotDrawnAgain) {
