@@ -15,6 +15,7 @@
 #include "colouring/PencilLine.h"
 #include "colouring/WipePasses.h"
 
+#include "FillShapes.h"
 #include "GifImage.h"
 
 #include <benchmark/benchmark.h>
@@ -142,6 +143,15 @@ std::vector<FillCase> fillCases() {
         cases.push_back({name + "/Background", *drawing, largest.x, largest.y, largest.size});
         if (small)
             cases.push_back({name + "/SmallArea", *drawing, small->x, small->y, small->size});
+    }
+    // Regions of short runs, each filled from its largest region.
+    for (const testing::FillShape& shape : testing::fillShapes()) {
+        Image picture = shape.make(kWidth, kHeight);
+        const std::vector<Region> regions = regionsOf(picture);
+        const Region largest = *std::max_element(regions.begin(), regions.end(),
+                                                 [](auto& a, auto& b) { return a.size < b.size; });
+        cases.push_back(
+            {std::string("Shape/") + shape.name, std::move(picture), largest.x, largest.y, largest.size});
     }
     return cases;
 }
@@ -342,11 +352,18 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark((base + "OpenCV_8UC3").c_str(), fillOpenCvBgr, c)
             ->Unit(benchmark::kMicrosecond);
         benchmark::RegisterBenchmark((base + "Floor").c_str(), fillFloor, c)->Unit(benchmark::kMicrosecond);
+        // With the timer paused for every copy back, reaching the usual
+        // timed second takes minutes for the small fills; a fixed count that
+        // covers some tens of millions of pixels is plenty for the check.
+        const auto checkRounds = static_cast<benchmark::IterationCount>(
+            std::clamp(30'000'000L / std::max(c.pixels, 1L), 20L, 2000L));
         benchmark::RegisterBenchmark((base + "Ours_PausedReset").c_str(), fillOursPausedReset, c)
-            ->Unit(benchmark::kMicrosecond);
+            ->Unit(benchmark::kMicrosecond)
+            ->Iterations(checkRounds);
         benchmark::RegisterBenchmark((base + "OpenCV_32SC1_PausedReset").c_str(), fillOpenCvInt32PausedReset,
                                      c)
-            ->Unit(benchmark::kMicrosecond);
+            ->Unit(benchmark::kMicrosecond)
+            ->Iterations(checkRounds);
     }
     benchmark::RegisterBenchmark("Pencil/DiagonalAcrossCanvas", pencilAcross, 0.f, 0.f, 749.f, 599.f)
         ->Unit(benchmark::kMicrosecond);

@@ -1,49 +1,80 @@
 #!/usr/bin/env python3
-"""Runs colouring_bench and prints the fill comparison as a Markdown table.
+"""Measures the program's figures in one run and prints them side by side with
+their goals, as Markdown tables: the flood fill against OpenCV and the memory
+floor on every shape, resident memory after a tour of the gallery, start-up,
+and idle wake-ups.
 
-Usage: bench/fill_table.py path/to/colouring_bench [repetitions]
+Usage: bench/fill_table.py BUILD_DIR [REPETITIONS]
+       bench/fill_table.py path/to/colouring_bench [REPETITIONS]   (the fill only)
 
-Each figure is the median CPU time over the repetitions. Ratios: how many
+BUILD_DIR is a build with -DTINTARO_BENCH=ON (colouring_bench, startup_probe
+and the application directory). The fills run interleaved in random order,
+each figure the median CPU time over the repetitions; ratios say how many
 times slower OpenCV is than our fill, and how our fill compares with the
-memory floor (std::fill of the same number of pixels).
+memory floor (std::fill of the same number of pixels). The program's figures
+come from the scripts beside this one (gallery_tour.sh, startup.sh,
+idle_wakeups.sh), each on a private X server.
 """
 import json
+import os
+import re
 import subprocess
 import sys
 
+HERE = os.path.dirname(os.path.abspath(__file__))
 
-def main():
-    if len(sys.argv) < 2:
-        sys.exit(__doc__)
-    binary = sys.argv[1]
-    repetitions = sys.argv[2] if len(sys.argv) > 2 else "5"
+# Goals, as the issue of short runs and start-up set them.
+SHORT_RUNS_VS_OPENCV = 2.0  # every shape of short runs: at least 2x OpenCV
+OPEN_AREAS_VS_OPENCV = 4.0  # the blank canvas and the drawings: at least 4x
+OPEN_AREA_VS_FLOOR = 1.5  # the blank canvas: within 1.5x std::fill
+PEAK_MEMORY_KB = 40 * 1024  # after 25 drawings and 50 fills
+STARTUP_OVERHEAD_S = 0.15  # beyond the first pause, to the first usable click
+IDLE_WAKEUPS_PER_MIN = 0
+
+
+def run_fills(binary, repetitions):
     out = subprocess.run(
         [binary, "--benchmark_format=json", "--benchmark_repetitions=" + repetitions,
-         "--benchmark_report_aggregates_only=true"],
+         "--benchmark_report_aggregates_only=true", "--benchmark_enable_random_interleaving=true"],
         check=True, capture_output=True, text=True).stdout
-    medians = {}
-    pixels = {}
+    medians, pixels = {}, {}
     for b in json.loads(out)["benchmarks"]:
         if b.get("aggregate_name") != "median":
             continue
-        name = b["run_name"]
+        # A fixed iteration count shows in the name; the table does without it.
+        name = re.sub(r"/iterations:\d+$", "", b["run_name"])
         medians[name] = b["cpu_time"]
         if "pixels" in b:
             pixels[name] = int(b["pixels"])
+    return medians, pixels
 
-    cases = []
-    for name in medians:
-        if name.startswith("Fill/") and name.endswith("/Ours"):
-            cases.append(name[len("Fill/"):-len("/Ours")])
 
+def verdict(ok):
+    return "yes" if ok else "**no**"
+
+
+def print_fills(medians, pixels):
+    # The runs come in random order; the table lists the open areas first.
+    cases = sorted((n[len("Fill/"):-len("/Ours")] for n in medians if n.startswith("Fill/") and n.endswith("/Ours")),
+                   key=lambda c: (c != "BlankCanvas", c.startswith("Shape/"), c))
     print("| Case | Pixels | Ours (us) | OpenCV 32SC1 (us) | OpenCV 8UC3 (us) | Floor (us) "
-          "| 32SC1 / ours | 8UC3 / ours | ours / floor |")
-    print("|---|---:|---:|---:|---:|---:|---:|---:|---:|")
+          "| 32SC1 / ours | 8UC3 / ours | ours / floor | Goal | Met |")
+    print("|---|---:|---:|---:|---:|---:|---:|---:|---:|---|---|")
     for case in cases:
         t = {k: medians["Fill/%s/%s" % (case, k)] for k in ("Ours", "OpenCV_32SC1", "OpenCV_8UC3", "Floor")}
-        print("| %s | %d | %.2f | %.2f | %.2f | %.2f | %.1fx | %.1fx | %.2fx |" % (
+        vs_cv, vs_floor = t["OpenCV_32SC1"] / t["Ours"], t["Ours"] / t["Floor"]
+        if case.startswith("Shape/"):
+            goal = ">= %.0fx OpenCV" % SHORT_RUNS_VS_OPENCV
+            met = vs_cv >= SHORT_RUNS_VS_OPENCV
+        elif case == "BlankCanvas":
+            goal = ">= %.0fx OpenCV, <= %.1fx floor" % (OPEN_AREAS_VS_OPENCV, OPEN_AREA_VS_FLOOR)
+            met = vs_cv >= OPEN_AREAS_VS_OPENCV and vs_floor <= OPEN_AREA_VS_FLOOR
+        else:
+            goal = ">= %.0fx OpenCV" % OPEN_AREAS_VS_OPENCV
+            met = vs_cv >= OPEN_AREAS_VS_OPENCV
+        print("| %s | %d | %.2f | %.2f | %.2f | %.2f | %.1fx | %.1fx | %.2fx | %s | %s |" % (
             case, pixels["Fill/%s/Ours" % case], t["Ours"], t["OpenCV_32SC1"], t["OpenCV_8UC3"], t["Floor"],
-            t["OpenCV_32SC1"] / t["Ours"], t["OpenCV_8UC3"] / t["Ours"], t["Ours"] / t["Floor"]))
+            vs_cv, t["OpenCV_8UC3"] / t["Ours"], vs_floor, goal, verdict(met)))
     print()
     print("Check of the timing method: the same fills with the picture copied back while the timer is paused.")
     print()
@@ -56,9 +87,69 @@ def main():
     print()
     print("| Other | Median CPU time (us) |")
     print("|---|---:|")
-    for name, value in medians.items():
+    for name, value in sorted(medians.items()):
         if not name.startswith("Fill/"):
             print("| %s | %.1f |" % (name, value))
+
+
+def script_figures(script, *args):
+    """Runs one of the bench scripts and returns the key=value pairs of its last line."""
+    result = subprocess.run([os.path.join(HERE, script), *args], capture_output=True, text=True)
+    lines = [l for l in result.stdout.splitlines() if "=" in l]
+    if result.returncode != 0 or not lines:
+        sys.stderr.write("%s failed:\n%s%s" % (script, result.stdout, result.stderr))
+        return None
+    return dict(re.findall(r"(\w+)=(\S+)", lines[-1]))
+
+
+def idle_wakeups(build, seconds="30"):
+    """Wake-ups per minute of the whole process from bench/idle_wakeups.sh:
+    {label: figure} for its idle windows (after the start-up, after a sound)."""
+    result = subprocess.run([os.path.join(HERE, "idle_wakeups.sh"), build, seconds], capture_output=True, text=True)
+    figures = dict(re.findall(r"^(idle [^:]+):\s+([\d.]+) wake-ups per minute", result.stdout, re.M))
+    if result.returncode != 0 or not figures:
+        sys.stderr.write("idle_wakeups.sh failed:\n%s%s" % (result.stdout, result.stderr))
+    return {label: float(value) for label, value in figures.items()}
+
+
+def print_program(build):
+    app = os.path.join(build, "app")
+    tour = script_figures("gallery_tour.sh", app)
+    start = script_figures("startup.sh", build)
+    idle = idle_wakeups(build)
+    print("| Figure | Measured | Goal | Met |")
+    print("|---|---:|---|---|")
+    if tour:
+        hwm = int(tour["tour_hwm_kb"])
+        print("| Peak resident memory after start | %.1f MB | | |" % (int(tour["start_hwm_kb"]) / 1024))
+        print("| Peak resident memory after 25 drawings and 50 fills | %.1f MB | <= %.0f MB | %s |" % (
+            hwm / 1024, PEAK_MEMORY_KB / 1024, verdict(hwm <= PEAK_MEMORY_KB)))
+        print("| Resident memory after the tour | %.1f MB | | |" % (int(tour["tour_rss_kb"]) / 1024))
+    if start:
+        overhead = float(start["overhead_s"])
+        print("| Start-up beyond the first pause, to the first usable click | %.3f s | <= %.2f s | %s |" % (
+            overhead, STARTUP_OVERHEAD_S, verdict(overhead <= STARTUP_OVERHEAD_S)))
+        print("| Window shown to first usable click | %.3f s | | |" % float(start["window_to_usable_s"]))
+        print("| Launch to window shown (first pause included) | %.3f s | | |" % float(start["shown_s"]))
+    for label, wakeups in idle.items():
+        print("| Wake-ups per minute of the whole process, %s (disk audio) | %.0f | %d | %s |" % (
+            label, wakeups, IDLE_WAKEUPS_PER_MIN, verdict(wakeups <= IDLE_WAKEUPS_PER_MIN)))
+
+
+def main():
+    if len(sys.argv) < 2:
+        sys.exit(__doc__)
+    target = sys.argv[1]
+    repetitions = sys.argv[2] if len(sys.argv) > 2 else "5"
+    if os.path.isdir(target):
+        build, binary = target, os.path.join(target, "bin", "colouring_bench")
+    else:
+        build, binary = None, target
+    medians, pixels = run_fills(binary, repetitions)
+    print_fills(medians, pixels)
+    if build:
+        print()
+        print_program(build)
 
 
 if __name__ == "__main__":

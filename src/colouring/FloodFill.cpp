@@ -1,8 +1,11 @@
 #include "colouring/FloodFill.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
-#include <vector>
+#include <cstdint>
+#include <cstring>
+#include <memory>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -22,84 +25,115 @@ namespace {
 
 #if defined(TINTARO_FILL_SSE2)
 
+using Block = __m128i;
+
+inline Block splat(Colour v) {
+    return _mm_set1_epi32(static_cast<int>(v));
+}
+inline Block load4(const Colour* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+inline void store4(Colour* p, Block value) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), value);
+}
 // Bit i set when lane i of `block` equals the splatted value.
-inline unsigned equalMask(const Colour* p, __m128i value) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+inline unsigned equalBits(Block block, Block value) {
     return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(block, value))));
 }
+// Lane i from `paint` where bit i of `lanes` is set, else from `block`.
+inline Block select(unsigned lanes, Block paint, Block block);
 
 // True when all sixteen pixels from p on equal the value.
-inline bool allEqual16(const Colour* p, __m128i value) {
-    const __m128i* q = reinterpret_cast<const __m128i*>(p);
-    const __m128i a = _mm_cmpeq_epi32(_mm_loadu_si128(q), value);
-    const __m128i b = _mm_cmpeq_epi32(_mm_loadu_si128(q + 1), value);
-    const __m128i c = _mm_cmpeq_epi32(_mm_loadu_si128(q + 2), value);
-    const __m128i d = _mm_cmpeq_epi32(_mm_loadu_si128(q + 3), value);
-    const __m128i all = _mm_and_si128(_mm_and_si128(a, b), _mm_and_si128(c, d));
+inline bool allEqual16(const Colour* p, Block value) {
+    const Block a = _mm_cmpeq_epi32(load4(p), value);
+    const Block b = _mm_cmpeq_epi32(load4(p + 4), value);
+    const Block c = _mm_cmpeq_epi32(load4(p + 8), value);
+    const Block d = _mm_cmpeq_epi32(load4(p + 12), value);
+    const Block all = _mm_and_si128(_mm_and_si128(a, b), _mm_and_si128(c, d));
     return _mm_movemask_epi8(all) == 0xFFFF;
 }
 
 // True when none of the sixteen pixels from p equals the value.
-inline bool noneEqual16(const Colour* p, __m128i value) {
-    const __m128i* q = reinterpret_cast<const __m128i*>(p);
-    const __m128i a = _mm_cmpeq_epi32(_mm_loadu_si128(q), value);
-    const __m128i b = _mm_cmpeq_epi32(_mm_loadu_si128(q + 1), value);
-    const __m128i c = _mm_cmpeq_epi32(_mm_loadu_si128(q + 2), value);
-    const __m128i d = _mm_cmpeq_epi32(_mm_loadu_si128(q + 3), value);
-    const __m128i any = _mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, d));
+inline bool noneEqual16(const Colour* p, Block value) {
+    const Block a = _mm_cmpeq_epi32(load4(p), value);
+    const Block b = _mm_cmpeq_epi32(load4(p + 4), value);
+    const Block c = _mm_cmpeq_epi32(load4(p + 8), value);
+    const Block d = _mm_cmpeq_epi32(load4(p + 12), value);
+    const Block any = _mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, d));
     return _mm_movemask_epi8(any) == 0;
-}
-
-using Splat = __m128i;
-inline Splat splat(Colour v) {
-    return _mm_set1_epi32(static_cast<int>(v));
-}
-inline void store4(Colour* p, __m128i value) {
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), value);
 }
 
 #elif defined(TINTARO_FILL_NEON)
 
-inline unsigned equalMask(const Colour* p, uint32x4_t value) {
-    const uint32x4_t eq = vceqq_u32(vld1q_u32(p), value);
-    const uint32x4_t bits = {1, 2, 4, 8};
-    return vaddvq_u32(vandq_u32(eq, bits));
-}
+using Block = uint32x4_t;
 
-inline bool allEqual16(const Colour* p, uint32x4_t value) {
-    const uint32x4_t a = vceqq_u32(vld1q_u32(p), value);
-    const uint32x4_t b = vceqq_u32(vld1q_u32(p + 4), value);
-    const uint32x4_t c = vceqq_u32(vld1q_u32(p + 8), value);
-    const uint32x4_t d = vceqq_u32(vld1q_u32(p + 12), value);
+inline Block splat(Colour v) {
+    return vdupq_n_u32(v);
+}
+inline Block load4(const Colour* p) {
+    return vld1q_u32(p);
+}
+inline void store4(Colour* p, Block value) {
+    vst1q_u32(p, value);
+}
+inline unsigned equalBits(Block block, Block value) {
+    const uint32x4_t bits = {1, 2, 4, 8};
+    return vaddvq_u32(vandq_u32(vceqq_u32(block, value), bits));
+}
+inline Block select(unsigned lanes, Block paint, Block block);
+
+inline bool allEqual16(const Colour* p, Block value) {
+    const uint32x4_t a = vceqq_u32(load4(p), value);
+    const uint32x4_t b = vceqq_u32(load4(p + 4), value);
+    const uint32x4_t c = vceqq_u32(load4(p + 8), value);
+    const uint32x4_t d = vceqq_u32(load4(p + 12), value);
     return vminvq_u32(vandq_u32(vandq_u32(a, b), vandq_u32(c, d))) != 0;
 }
 
-inline bool noneEqual16(const Colour* p, uint32x4_t value) {
-    const uint32x4_t a = vceqq_u32(vld1q_u32(p), value);
-    const uint32x4_t b = vceqq_u32(vld1q_u32(p + 4), value);
-    const uint32x4_t c = vceqq_u32(vld1q_u32(p + 8), value);
-    const uint32x4_t d = vceqq_u32(vld1q_u32(p + 12), value);
+inline bool noneEqual16(const Colour* p, Block value) {
+    const uint32x4_t a = vceqq_u32(load4(p), value);
+    const uint32x4_t b = vceqq_u32(load4(p + 4), value);
+    const uint32x4_t c = vceqq_u32(load4(p + 8), value);
+    const uint32x4_t d = vceqq_u32(load4(p + 12), value);
     return vmaxvq_u32(vorrq_u32(vorrq_u32(a, b), vorrq_u32(c, d))) == 0;
-}
-
-using Splat = uint32x4_t;
-inline Splat splat(Colour v) {
-    return vdupq_n_u32(v);
-}
-inline void store4(Colour* p, uint32x4_t value) {
-    vst1q_u32(p, value);
 }
 
 #endif
 
 #if defined(TINTARO_FILL_SSE2) || defined(TINTARO_FILL_NEON)
 
+// The lane masks for every set of four lanes, so that a short run is painted
+// with one store and no branch on its length.
+struct LaneMasks {
+    alignas(16) Colour lanes[16][4];
+    constexpr LaneMasks() : lanes{} {
+        for (unsigned bits = 0; bits < 16; ++bits)
+            for (unsigned i = 0; i < 4; ++i)
+                lanes[bits][i] = (bits >> i & 1) ? 0xFFFFFFFFu : 0u;
+    }
+};
+constexpr LaneMasks kLaneMasks;
+
+#if defined(TINTARO_FILL_SSE2)
+inline Block select(unsigned lanes, Block paint, Block block) {
+    const Block mask = load4(kLaneMasks.lanes[lanes]);
+    return _mm_or_si128(_mm_and_si128(mask, paint), _mm_andnot_si128(mask, block));
+}
+#else
+inline Block select(unsigned lanes, Block paint, Block block) {
+    return vbslq_u32(load4(kLaneMasks.lanes[lanes]), paint, block);
+}
+#endif
+
+// The long-run loops, out of line so that the short-run paths around them
+// keep their values in registers.
+
 // Paints the pixels from x on that equal v, up to the first that differs or
 // end; returns the index where it stopped. Scanning and painting in one pass
 // keeps a long run to a single trip through memory.
-int fillRight(Colour* row, int x, int end, Colour v, Colour fill) {
-    const Splat value = splat(v);
-    const Splat paint = splat(fill);
+[[gnu::noinline]] int fillRight(Colour* row, int x, int end, Colour v, Colour fill) {
+    const Block value = splat(v);
+    const Block paint = splat(fill);
     while (end - x >= 16 && allEqual16(row + x, value)) {
         store4(row + x, paint);
         store4(row + x + 4, paint);
@@ -108,7 +142,7 @@ int fillRight(Colour* row, int x, int end, Colour v, Colour fill) {
         x += 16;
     }
     while (end - x >= 4) {
-        const unsigned differ = ~equalMask(row + x, value) & 0xFu;
+        const unsigned differ = ~equalBits(load4(row + x), value) & 0xFu;
         if (differ != 0) {
             const int stop = x + __builtin_ctz(differ);
             std::fill(row + x, row + stop, fill);
@@ -124,9 +158,9 @@ int fillRight(Colour* row, int x, int end, Colour v, Colour fill) {
 
 // Paints the pixels before x that equal v, back to the first that differs or
 // the row's start; returns the leftmost index painted (x when none).
-int fillLeft(Colour* row, int x, Colour v, Colour fill) {
-    const Splat value = splat(v);
-    const Splat paint = splat(fill);
+[[gnu::noinline]] int fillLeft(Colour* row, int x, Colour v, Colour fill) {
+    const Block value = splat(v);
+    const Block paint = splat(fill);
     while (x >= 16 && allEqual16(row + x - 16, value)) {
         x -= 16;
         store4(row + x, paint);
@@ -135,7 +169,7 @@ int fillLeft(Colour* row, int x, Colour v, Colour fill) {
         store4(row + x + 12, paint);
     }
     while (x >= 4) {
-        const unsigned differ = ~equalMask(row + x - 4, value) & 0xFu;
+        const unsigned differ = ~equalBits(load4(row + x - 4), value) & 0xFu;
         if (differ != 0) {
             const int start = x - 4 + (31 - __builtin_clz(differ)) + 1;
             std::fill(row + start, row + x, fill);
@@ -150,12 +184,12 @@ int fillLeft(Colour* row, int x, Colour v, Colour fill) {
 }
 
 // The first index in [x, end) whose pixel equals v, or end.
-int nextEqual(const Colour* row, int x, int end, Colour v) {
-    const Splat value = splat(v);
+[[gnu::noinline]] int nextEqual(const Colour* row, int x, int end, Colour v) {
+    const Block value = splat(v);
     while (end - x >= 16 && noneEqual16(row + x, value))
         x += 16;
     while (end - x >= 4) {
-        const unsigned equal = equalMask(row + x, value);
+        const unsigned equal = equalBits(load4(row + x), value);
         if (equal != 0)
             return x + __builtin_ctz(equal);
         x += 4;
@@ -163,6 +197,80 @@ int nextEqual(const Colour* row, int x, int end, Colour v) {
     while (x < end && row[x] != v)
         ++x;
     return x;
+}
+
+// Runs in hatching, mazes and noise are a pixel or three long, where the cost
+// of a fill is per run rather than per pixel. A one-pixel run, the rule in a
+// narrow corridor, costs a look at its neighbour, a branch that predicts well
+// where the pattern repeats (no vector load, whose result the next row would
+// have to wait for). A longer one is settled with one four-pixel compare and
+// one four-pixel store that writes the lanes past the run back as they were,
+// with no branch on its length; longer still goes to the loops above.
+
+// Paints the run from x, whose pixel equals v, to the right, up to `width`;
+// returns the index just past it.
+[[gnu::always_inline]] inline int paintRunRight(Colour* row, int x, int width, Colour v, Colour fill) {
+    row[x++] = fill;
+    if (x == width || row[x] != v)
+        return x;
+    if (width - x < 4)
+        return fillRight(row, x, width, v, fill);
+    const Block block = load4(row + x);
+    const unsigned equal = equalBits(block, splat(v));
+    const Block paint = splat(fill);
+    if (equal != 0xFu) {
+        // Lanes before the first that differs; the others keep their pixels.
+        const int length = __builtin_ctz(~equal);
+        store4(row + x, select((1u << length) - 1, paint, block));
+        return x + length;
+    }
+    store4(row + x, paint);
+    return fillRight(row, x + 4, width, v, fill);
+}
+
+// Paints the pixels before x that equal v; returns the leftmost index painted
+// (x when none).
+[[gnu::always_inline]] inline int paintRunLeft(Colour* row, int x, Colour v, Colour fill) {
+    if (x == 0 || row[x - 1] != v)
+        return x;
+    if (x < 4)
+        return fillLeft(row, x, v, fill);
+    const Block block = load4(row + x - 4);
+    const unsigned equal = equalBits(block, splat(v));
+    const Block paint = splat(fill);
+    if (equal != 0xFu) {
+        // Lanes after the last that differs.
+        const unsigned last = 31u - static_cast<unsigned>(__builtin_clz(~equal & 0xFu));
+        store4(row + x - 4, select(0xFu & ~((2u << last) - 1), paint, block));
+        return x - 3 + static_cast<int>(last);
+    }
+    store4(row + x - 4, paint);
+    return fillLeft(row, x - 4, v, fill);
+}
+
+// The first index in [x, end) whose pixel equals v, or end; `width` is the
+// row's length, so that four pixels can be compared even near `end`.
+[[gnu::always_inline]] inline int findSeed(const Colour* row, int x, int end, int width, Colour v) {
+    if (width - x < 4)
+        return nextEqual(row, x, end, v);
+    const unsigned equal = equalBits(load4(row + x), splat(v));
+    if (equal != 0)
+        return std::min(x + __builtin_ctz(equal), end);
+    if (end - x <= 4)
+        return end;
+    return nextEqual(row, x + 4, end, v);
+}
+
+// Whether the row a run leads to may hold pixels of the seed colour under
+// the run: looked at now for a run of up to four pixels, where a queued
+// segment is often empty (hatching, mazes, noise); taken as yes for longer.
+[[gnu::always_inline]] inline bool worthLooking(const Colour* ahead, int left, int end, int width, Colour v) {
+    const int length = end - left;
+    if (length == 1)
+        return ahead[left] == v;
+    if (length > 4 || width - left < 4)
+        return true;
+    return (equalBits(load4(ahead + left), splat(v)) & ((1u << length) - 1)) != 0;
 }
 
 #else
@@ -179,24 +287,81 @@ int fillLeft(Colour* row, int x, Colour v, Colour fill) {
     return x;
 }
 
-int nextEqual(const Colour* row, int x, int end, Colour v) {
+int paintRunRight(Colour* row, int x, int width, Colour v, Colour fill) {
+    row[x] = fill;
+    return fillRight(row, x + 1, width, v, fill);
+}
+
+int paintRunLeft(Colour* row, int x, Colour v, Colour fill) {
+    return fillLeft(row, x, v, fill);
+}
+
+int findSeed(const Colour* row, int x, int end, int, Colour v) {
     while (x < end && row[x] != v)
         ++x;
     return x;
 }
 
+bool worthLooking(const Colour* ahead, int left, int end, int, Colour v) {
+    return end - left > 1 || ahead[left] == v;
+}
+
 #endif
 
-// A run of pixels [left, right] on `row` whose neighbours on row + dy still
-// have to be examined. Only the part of the neighbour row under the run is
-// looked at; a filled run that reaches beyond its parent pushes the overhang
-// back towards the parent as well, which is how the fill turns corners.
+// A run of pixels whose neighbours on row `y` still have to be examined, from
+// `left` to `right`; `dy` leads away from the run (y is the run's row + dy).
+// Only the part of row y under the run is looked at; a run found there that
+// reaches beyond it queues the overhang back towards the run's row as well,
+// which is how the fill turns corners. Segments may be examined in any order:
+// each one only looks for pixels still of the seed colour.
 struct Segment {
-    int row;
+    int y;
     int left;
     int right;
     int dy;
 };
+
+// Stores a segment as two eight-byte halves. The segment taken next is
+// usually the one just put, and its first pixel can be loaded as soon as its
+// row and left end are known; written as one store with the right end, which
+// comes out of the vector compare at the end of the run, it would wait for that
+// compare and chain each run's scan to the one before. Each half is one store
+// that the load of the same half, when the segment is taken, reads straight
+// back; the fence keeps the compiler from merging the two.
+[[gnu::always_inline]] inline void put(Segment* at, int y, int left, int right, int dy) {
+    const std::uint64_t start =
+        static_cast<std::uint32_t>(y) | std::uint64_t{static_cast<std::uint32_t>(left)} << 32;
+    const std::uint64_t reach =
+        static_cast<std::uint32_t>(right) | std::uint64_t{static_cast<std::uint32_t>(dy)} << 32;
+    static_assert(sizeof(Segment) == 16 && offsetof(Segment, right) == 8);
+    std::memcpy(reinterpret_cast<char*>(at), &start, 8);
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    std::memcpy(reinterpret_cast<char*>(at) + 8, &reach, 8);
+}
+
+// The stack of segments still to examine, as plain pointers that live in
+// registers; it doubles when full, which a canvas-sized fill rarely needs.
+struct Stack {
+    Segment* base;
+    Segment* top;
+    Segment* limit;
+};
+
+// Segments live in storage the fill allocates without clearing it: a small
+// fill must not pay for setting up room it never uses.
+struct Storage {
+    std::unique_ptr<Segment[]> segments;
+    std::size_t capacity;
+};
+
+[[gnu::noinline]] Stack grow(Storage& storage, Segment* top) {
+    const std::size_t used = static_cast<std::size_t>(top - storage.segments.get());
+    std::unique_ptr<Segment[]> bigger(new Segment[storage.capacity * 2]);
+    std::copy(storage.segments.get(), top, bigger.get());
+    storage.segments = std::move(bigger);
+    storage.capacity *= 2;
+    return {storage.segments.get(), storage.segments.get() + used, storage.segments.get() + storage.capacity};
+}
 
 } // namespace
 
@@ -211,51 +376,74 @@ Rect floodFill(Image& image, int x, int y, Colour fill) {
     if (seed == fill)
         return {};
 
-    int minX = x, maxX = x, minY = y, maxY = y;
-    std::vector<Segment> stack;
-    stack.reserve(64);
+    constexpr std::size_t kFirstCapacity = 4096;
+    Storage storage{std::unique_ptr<Segment[]>(new Segment[kFirstCapacity]), kFirstCapacity};
+    Segment* base = storage.segments.get();
+    Segment* top = base;
+    Segment* limit = base + storage.capacity;
 
-    // Fills the run that contains `from` on row `ry` and queues its neighbours;
-    // returns the index just past the run.
-    auto fillRun = [&](int ry, Colour* row, int from, int parentLeft, int parentRight, int dy) {
-        const int left = fillLeft(row, from, seed, fill);
-        const int end = fillRight(row, from, width, seed, fill);
-        minX = std::min(minX, left);
-        maxX = std::max(maxX, end - 1);
-        minY = std::min(minY, ry);
-        maxY = std::max(maxY, ry);
-        if (ry + dy >= 0 && ry + dy < height)
-            stack.push_back({ry, left, end - 1, dy});
-        const int back = ry - dy;
-        if (back >= 0 && back < height) {
-            if (left < parentLeft)
-                stack.push_back({ry, left, parentLeft - 1, -dy});
-            if (end - 1 > parentRight)
-                stack.push_back({ry, parentRight + 1, end - 1, -dy});
-        }
-        return end;
-    };
-
-    // The seed's run is handled as if reached from the row below through the
-    // seed pixel: it queues the whole row above, and its overhang queues the
-    // row below beside the seed; the push after it covers the seed's column.
+    // The seed's run: both neighbour rows under it.
     Colour* const seedRow = pixels + static_cast<std::size_t>(y) * width;
-    fillRun(y, seedRow, x, x, x, -1);
+    const int seedLeft = paintRunLeft(seedRow, x, seed, fill);
+    const int seedEnd = paintRunRight(seedRow, x, width, seed, fill);
+    int minX = seedLeft, maxX = seedEnd - 1, minY = y, maxY = y;
+    if (y > 0)
+        put(top++, y - 1, seedLeft, seedEnd - 1, -1);
     if (y + 1 < height)
-        stack.push_back({y, x, x, 1});
+        put(top++, y + 1, seedLeft, seedEnd - 1, 1);
 
-    while (!stack.empty()) {
-        const Segment s = stack.back();
-        stack.pop_back();
-        const int ry = s.row + s.dy;
-        Colour* const row = pixels + static_cast<std::size_t>(ry) * width;
+    while (top != base) {
+        const Segment s = *--top;
+        Colour* const row = pixels + static_cast<std::size_t>(s.y) * width;
         int cx = s.left;
-        while (true) {
-            cx = nextEqual(row, cx, s.right + 1, seed);
+        int left;
+        if (row[cx] == seed) {
+            // Only a run through the segment's first pixel can reach left of it;
+            // every later run starts just after a pixel already looked at.
+            left = paintRunLeft(row, cx, seed, fill);
+        } else {
+            cx = findSeed(row, cx + 1, s.right + 1, width, seed);
             if (cx > s.right)
+                continue;
+            left = cx;
+        }
+        minX = std::min(minX, left);
+        minY = std::min(minY, s.y);
+        maxY = std::max(maxY, s.y);
+        while (true) {
+            const int end = paintRunRight(row, cx, width, seed, fill);
+            // Each run queues at most three segments.
+            if (limit - top < 3) [[unlikely]] {
+                const Stack grown = grow(storage, top);
+                base = grown.base;
+                top = grown.top;
+                limit = grown.limit;
+            }
+            // The pixels beside the segment on the run's own row are the
+            // parent run's ends or inside it, so the overhang back starts one
+            // further out. The back row always exists: the parent run is on it.
+            if (left < s.left - 1)
+                put(top++, s.y - s.dy, left, s.left - 2, -s.dy);
+            if (end - 1 > s.right + 1)
+                put(top++, s.y - s.dy, s.right + 2, end - 1, -s.dy);
+            // Ahead last, so that it is examined next: a corridor is followed
+            // while its rows are still in the cache. Rows are too far apart
+            // for the processor to see that pattern, so fetch a few ahead.
+            // Under a short run the row ahead is looked at now rather than
+            // given a segment that is often empty.
+            if (static_cast<unsigned>(s.y + s.dy) < static_cast<unsigned>(height) &&
+                worthLooking(row + s.dy * width, left, end, width, seed)) {
+                if (static_cast<unsigned>(s.y + 4 * s.dy) < static_cast<unsigned>(height))
+                    __builtin_prefetch(row + 4 * s.dy * width + left);
+                put(top++, s.y + s.dy, left, end - 1, s.dy);
+            }
+            // The pixel at `end` differs from the seed: skip it too.
+            const int next = end + 1 > s.right ? end + 1 : findSeed(row, end + 1, s.right + 1, width, seed);
+            if (next > s.right) {
+                maxX = std::max(maxX, end - 1);
                 break;
-            // The pixel after a run never equals the seed, so skip it too.
-            cx = fillRun(ry, row, cx, s.left, s.right, s.dy) + 1;
+            }
+            cx = left = next;
         }
     }
     return {minX, minY, maxX - minX + 1, maxY - minY + 1};

@@ -1,6 +1,7 @@
 #include "scene/Scene.h"
 
 #include "platform/AppPath.h"
+#include "scene/CanvasRuns.h"
 #include "scene/StepFailed.h"
 
 #include <algorithm>
@@ -68,13 +69,18 @@ void Scene::create(const std::string& appPath) {
         c.visible = spec.visible;
         c.enabled = true;
         if (spec.id != ControlId::Slika && !spec.startPicture.empty()) {
-            c.picture = read("\\PICTURE\\" + std::string(spec.startPicture));
+            if (spec.visible) {
+                c.picture = read("\\PICTURE\\" + std::string(spec.startPicture));
+            } else {
+                c.startPicturePending = true;
+            }
         }
     }
-    if (auto start = m_pictures.load(joinPath(m_appPath, "\\PICTURE\\01.GIF"), false)) {
-        setCanvasImage(*start);
+    if (auto start = m_pictures.decodeFile(joinPath(m_appPath, "\\PICTURE\\01.GIF"))) {
+        placeOnCanvas(std::move(*start));
     }
-    m_background = read("\\PICTURE\\GLAVNA.JPG");
+    m_backgroundPath = "\\PICTURE\\GLAVNA.JPG";
+    m_background = read(m_backgroundPath);
     invalidateAll();
 }
 
@@ -82,7 +88,19 @@ std::shared_ptr<const Image> Scene::read(const std::string& relativePath) {
     return m_pictures.load(joinPath(m_appPath, relativePath));
 }
 
+std::shared_ptr<const Image> Scene::pictureOf(ControlId id) {
+    auto& c = m_controls[index(id)];
+    if (c.startPicturePending) {
+        c.startPicturePending = false;
+        c.picture = read("\\PICTURE\\" + std::string(kControlTable[index(id)].startPicture));
+    }
+    return c.picture;
+}
+
 void Scene::setVisible(ControlId id, bool visible) {
+    if (visible) {
+        pictureOf(id);
+    }
     auto& c = m_controls[index(id)];
     if (!visible && m_focus == id) {
         m_focus.reset();
@@ -122,6 +140,7 @@ void Scene::assignPicture(ControlId id, const std::string& relativePath) {
         throw StepFailed{};
     }
     auto& c = m_controls[index(id)];
+    c.startPicturePending = false;
     if (c.picture != picture) {
         c.picture = std::move(picture);
         if (c.visible) {
@@ -131,28 +150,66 @@ void Scene::assignPicture(ControlId id, const std::string& relativePath) {
 }
 
 void Scene::assignBackground(const std::string& relativePath) {
-    auto picture = read(relativePath);
+    // The background being left is let go before the new one is decoded, so
+    // that two screen-sized pictures are never held at once; should the new
+    // one fail, the old one is read again.
+    const std::weak_ptr<const Image> previous = m_background;
+    m_background.reset();
+    auto readAgain = [&] { m_background = m_backgroundPath.empty() ? nullptr : read(m_backgroundPath); };
+    std::shared_ptr<const Image> picture;
+    try {
+        picture = read(relativePath);
+    } catch (...) {
+        readAgain();
+        throw;
+    }
     if (!picture) {
+        readAgain();
         throw StepFailed{};
     }
-    if (m_background != picture) {
-        m_background = std::move(picture);
+    m_backgroundPath = relativePath;
+    m_background = std::move(picture);
+    if (m_background != previous.lock()) {
         invalidateAll();
     }
 }
 
 void Scene::setCanvasPicture(const std::string& path) {
-    auto picture = m_pictures.load(path, false);
+    // The canvas lets go of its pixels while the new picture is decoded, so
+    // that two canvas-sized buffers are never held at once; a compact copy of
+    // them comes back should the file be unreadable.
+    const CanvasRuns kept = CanvasRuns::of(m_canvas);
+    m_canvas = Image();
+    std::optional<Image> picture;
+    try {
+        picture = m_pictures.decodeFile(path);
+    } catch (...) {
+        m_canvas = kept.image();
+        throw;
+    }
     if (!picture) {
+        m_canvas = kept.image();
         throw StepFailed{};
     }
-    setCanvasImage(*picture);
+    placeOnCanvas(std::move(*picture));
+}
+
+void Scene::placeOnCanvas(Image&& picture) {
+    if (picture.width == kCanvasRect.w && picture.height == kCanvasRect.h) {
+        m_canvas = std::move(picture);
+    } else {
+        m_canvas = Image(kCanvasRect.w, kCanvasRect.h, kControlBackground);
+        paint(m_canvas, {0, 0, m_canvas.width, m_canvas.height}, &picture, 0, 0, kControlBackground);
+    }
+    canvasChanged({0, 0, kCanvasRect.w, kCanvasRect.h});
 }
 
 void Scene::setCanvasImage(const Image& image) {
-    Image placed(kCanvasRect.w, kCanvasRect.h, kControlBackground);
-    paint(placed, {0, 0, placed.width, placed.height}, &image, 0, 0, kControlBackground);
-    m_canvas = std::move(placed);
+    // Painted over the old image in place: a second canvas-sized buffer would
+    // only raise the peak memory every time a drawing is opened.
+    if (&image != &m_canvas) {
+        paint(m_canvas, {0, 0, m_canvas.width, m_canvas.height}, &image, 0, 0, kControlBackground);
+    }
     canvasChanged({0, 0, kCanvasRect.w, kCanvasRect.h});
 }
 

@@ -17,6 +17,9 @@ struct Control {
     bool visible = false;
     bool enabled = true;
     std::shared_ptr<const Image> picture; // unused for Slika, whose picture is the canvas
+    // A control that starts hidden reads its start picture when first shown:
+    // the panels' pictures cost memory and start-up time a session seldom needs.
+    bool startPicturePending = false;
 };
 
 // The retained scene of the window: the controls with their properties, the
@@ -30,6 +33,8 @@ class Scene {
     void create(const std::string& appPath);
 
     const Control& control(ControlId id) const { return m_controls[index(id)]; }
+    // The control's picture, its start picture read now if it was put off.
+    std::shared_ptr<const Image> pictureOf(ControlId id);
     void setVisible(ControlId id, bool visible);
     void setEnabled(ControlId id, bool enabled);
     void move(ControlId id, int left, int top);
@@ -74,6 +79,8 @@ class Scene {
   private:
     std::shared_ptr<const Image> read(const std::string& relativePath);
     void markDirty(const Rect& rect);
+    // Makes a picture the canvas image, placed unscaled at (0, 0).
+    void placeOnCanvas(Image&& picture);
     void compose(const Rect& area);
 
     Platform& m_platform;
@@ -82,6 +89,7 @@ class Scene {
     std::array<Control, kControlCount> m_controls;
     std::optional<ControlId> m_focus;
     std::shared_ptr<const Image> m_background;
+    std::string m_backgroundPath; // relative, to read it again when a new one fails
     Image m_canvas;
     std::unique_ptr<Cursor> m_canvasCursor;
     Image m_frame;

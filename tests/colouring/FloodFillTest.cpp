@@ -1,5 +1,6 @@
 #include "colouring/FloodFill.h"
 
+#include "FillShapes.h"
 #include "GifImage.h"
 
 #include <gtest/gtest.h>
@@ -265,6 +266,47 @@ const RandomShape kShapes[] = {{1, 1},  {1, 2},  {2, 1},   {1, 37},  {37, 1},  {
 
 INSTANTIATE_TEST_SUITE_P(Sizes, FillMatchesReference, ::testing::ValuesIn(kShapes), [](const auto& info) {
     return std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
+});
+
+// ---- the benchmark's short-run shapes --------------------------------------
+
+struct ShapeCase {
+    testing::FillShape shape;
+    int width;
+    int height;
+};
+
+class FillOnShape : public ::testing::TestWithParam<ShapeCase> {};
+
+// Hatching, mazes, combs, lattices, noise and serpentines, small: seeds on a
+// grid with changing colours, every fill against the reference.
+TEST_P(FillOnShape, MatchesReference) {
+    const auto& [shape, width, height] = GetParam();
+    Image image = shape.make(width, height);
+    const Colour colours[] = {kFill, kOther, kWhite, kBlack, rgb(30, 30, 30)};
+    int n = 0;
+    for (int y = 0; y < height; y += 3) {
+        for (int x = (y / 3) % 2; x < width; x += 4) {
+            const Colour fill = colours[n++ % std::size(colours)];
+            expectSameAsReference(image, x, y, fill, shape.name);
+            if (HasFatalFailure())
+                return;
+            floodFill(image, x, y, fill);
+        }
+    }
+}
+
+std::vector<ShapeCase> shapeCases() {
+    std::vector<ShapeCase> cases;
+    for (const testing::FillShape& shape : testing::fillShapes())
+        for (const auto& [width, height] : {std::pair{9, 7}, std::pair{41, 29}, std::pair{70, 52}})
+            cases.push_back({shape, width, height});
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, FillOnShape, ::testing::ValuesIn(shapeCases()), [](const auto& info) {
+    return std::string(info.param.shape.name) + "_" + std::to_string(info.param.width) + "x" +
+           std::to_string(info.param.height);
 });
 
 // ---- the shipped drawings -------------------------------------------------

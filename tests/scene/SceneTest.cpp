@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <exception>
+#include <new>
+
 namespace tintaro::test {
 namespace {
 
@@ -155,6 +158,42 @@ TEST(Scene, ThumbnailFocusSwallowsShortcuts) {
     ASSERT_EQ(h.f.router.focus(), C::Galerija1);
     h.key('X', kCtrl);
     EXPECT_FALSE(h.f.scene.control(C::Izlaz).visible);
+}
+
+// The canvas lets go of its pixels while a chosen drawing is read: when the
+// file cannot be read, the colouring comes back exactly as it was.
+TEST(Scene, ADrawingThatCannotBeReadLeavesTheColouringAsItWas) {
+    Harness h;
+    h.clickOn(C::PaletaZuta);
+    h.canvasClick(5, 5);
+    h.clickOn(C::PaletaPlava);
+    h.canvasClick(375, 300);
+    h.clickOn(C::olovka);
+    h.press(30 + 100, 29 + 100);
+    h.move(30 + 600, 29 + 500, kLeftButton);
+    h.release(30 + 600, 29 + 500);
+    const Image coloured = h.f.scene.canvas();
+    ASSERT_NE(coloured, h.drawing(1));
+    h.fake.files.replace(h.asset("PICTURE/05.GIF"), Bytes{'G', 'I', 'F', '8', '9', 'a'});
+    h.clickOn(C::MoreImages);
+    h.clickOn(C::Galerija5);
+    EXPECT_EQ(h.s.GalleryActive, 1);
+    EXPECT_EQ(h.f.scene.canvas(), coloured);
+    h.clickOn(C::Galerija7);
+    EXPECT_EQ(h.f.scene.canvas(), h.drawing(7));
+}
+
+// The background being left is let go before the next one is read: when
+// that read fails, even by an exception, the old one comes back.
+TEST(Scene, ABackgroundThatFailsToLoadLeavesTheOldOne) {
+    Harness h;
+    h.clickOn(C::MoreImages);
+    const Image gallery = *h.f.scene.background();
+    h.fake.files.failWith(h.asset("PICTURE/GLAVNA.JPG"), std::make_exception_ptr(std::bad_alloc()));
+    h.clickOn(C::Back);
+    ASSERT_NE(h.f.scene.background(), nullptr);
+    EXPECT_EQ(*h.f.scene.background(), gallery);
+    EXPECT_EQ(h.s.GalleryActive, 0);
 }
 
 TEST(Scene, UnchangedFacesAreNotDrawnAgain) {

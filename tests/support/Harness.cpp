@@ -98,7 +98,7 @@ void Harness::canvasClick(float x, float y, int button) {
 
 bool Harness::shows(ControlId id, const std::string& file) {
     auto expected = f.scene.pictures().load(appDir + "/PICTURE/" + file);
-    const auto& actual = f.scene.control(id).picture;
+    const auto actual = f.scene.pictureOf(id);
     return expected && actual && (expected == actual || *expected == *actual);
 }
 

@@ -56,16 +56,29 @@ std::optional<Picture> decodePicture(std::span<const std::uint8_t> bytes) noexce
     return std::nullopt;
 }
 
+namespace {
+
+Colour colourOnWhite(std::uint32_t p) {
+    const std::uint32_t a = p >> 24;
+    return rgb(overWhite((p >> 16) & 0xFF, a), overWhite((p >> 8) & 0xFF, a), overWhite(p & 0xFF, a));
+}
+
+} // namespace
+
 Image onWhite(const Picture& picture) {
     Image image(picture.width, picture.height);
-    for (std::size_t i = 0; i < image.pixels.size(); ++i) {
-        const std::uint32_t p = picture.argb[i];
-        const std::uint32_t a = p >> 24;
-        const std::uint32_t r = overWhite((p >> 16) & 0xFF, a);
-        const std::uint32_t g = overWhite((p >> 8) & 0xFF, a);
-        const std::uint32_t b = overWhite(p & 0xFF, a);
-        image.pixels[i] = rgb(r, g, b);
-    }
+    std::transform(picture.argb.begin(), picture.argb.end(), image.pixels.begin(), colourOnWhite);
+    return image;
+}
+
+Image onWhite(Picture&& picture) {
+    // The values are turned over in the decoded buffer, which the image then
+    // takes: a screen-sized picture never needs two buffers at once.
+    std::transform(picture.argb.begin(), picture.argb.end(), picture.argb.begin(), colourOnWhite);
+    Image image;
+    image.width = picture.width;
+    image.height = picture.height;
+    image.pixels = std::move(picture.argb);
     return image;
 }
 

@@ -21,5 +21,7 @@ std::optional<Picture> decodePicture(std::span<const std::uint8_t> bytes) noexce
 
 // The picture laid on white, the colour of the page: what a control shows.
 Image onWhite(const Picture& picture);
+// The same, reusing the picture's own buffer.
+Image onWhite(Picture&& picture);
 
 } // namespace tintaro

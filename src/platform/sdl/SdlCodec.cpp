@@ -35,7 +35,7 @@ std::optional<Image> SdlCodec::decode(std::span<const std::uint8_t> bytes) {
     // Transparent parts (icons, GIFs with a transparent index) lie on white,
     // the colour of the page.
     try {
-        return onWhite(*picture);
+        return onWhite(std::move(*picture));
     } catch (const std::bad_alloc&) {
         return std::nullopt;
     }

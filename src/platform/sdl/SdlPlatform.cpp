@@ -4,6 +4,7 @@
 #include "platform/print/CupsPrinter.h"
 #include "platform/sdl/ExitWatchdog.h"
 #include "platform/sdl/LeanSdl.h"
+#include "platform/sdl/MemoryPolicy.h"
 #include "platform/sdl/PosixFiles.h"
 #include "platform/sdl/PosixInstanceLock.h"
 #include "platform/sdl/PosixSystem.h"
@@ -63,6 +64,7 @@ std::unique_ptr<SdlPlatform> SdlPlatform::create(bool windowed) {
     // The hints must be in place before any SDL subsystem starts, the audio
     // included.
     setLeanSdlHints();
+    keepLargeBlocksMapped();
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // Full screen stays full screen when another window takes the focus.
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");

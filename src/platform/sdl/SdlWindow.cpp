@@ -5,6 +5,7 @@
 #include "platform/sdl/ExitWatchdog.h"
 #include "platform/sdl/KeyMap.h"
 #include "platform/sdl/LeanSdl.h"
+#include "platform/sdl/X11FullScreen.h"
 #include "platform/sdl/XWaylandGrab.h"
 
 #include <SDL.h>
@@ -53,7 +54,8 @@ SurfacePtr decodeSurface(std::span<const std::uint8_t> bytes) {
         return nullptr;
     }
     for (int y = 0; y < picture->height; ++y) {
-        std::memcpy(static_cast<std::uint8_t*>(surface->pixels) + static_cast<std::size_t>(y) * surface->pitch,
+        std::memcpy(static_cast<std::uint8_t*>(surface->pixels) +
+                        static_cast<std::size_t>(y) * surface->pitch,
                     &picture->argb[static_cast<std::size_t>(y) * picture->width],
                     static_cast<std::size_t>(picture->width) * 4);
     }
@@ -203,8 +205,9 @@ bool SdlWindow::create(const std::string& title) {
 }
 
 bool SdlWindow::open(const std::string& title) {
-    // Full screen goes through SDL_WINDOW_FULLSCREEN_DESKTOP later; until then
-    // the window sits borderless at the top left corner of the screen.
+    // Until the start-up asks for full screen (X11FullScreen.h, or elsewhere
+    // SDL_WINDOW_FULLSCREEN_DESKTOP), the window sits borderless at the top
+    // left corner of the screen.
     const Uint32 flags = SDL_WINDOW_HIDDEN | (m_windowed ? 0u : static_cast<Uint32>(SDL_WINDOW_BORDERLESS));
     const int position = m_windowed ? SDL_WINDOWPOS_CENTERED : 0;
     m_window = SDL_CreateWindow(title.c_str(), position, position, kWidth, kHeight, flags);
@@ -259,6 +262,10 @@ bool SdlWindow::enterFullScreen() {
     if (m_windowed) {
         return true;
     }
+    if (askFullScreen(m_window, true)) {
+        m_fullScreenAsked = true;
+        return true;
+    }
     // Desktop full screen covers the current display at its own resolution;
     // the logical size scales the frame. The physical mode never changes, so
     // a crash cannot leave the screen at a wrong resolution.
@@ -271,6 +278,11 @@ bool SdlWindow::enterFullScreen() {
 }
 
 void SdlWindow::leaveFullScreen() {
+    if (m_fullScreenAsked) {
+        m_fullScreenAsked = false;
+        askFullScreen(m_window, false);
+        return;
+    }
     if (!m_windowed && m_window != nullptr) {
         SDL_SetWindowFullscreen(m_window, 0);
         m_hold.renew();

@@ -59,6 +59,7 @@ class SdlWindow final : public Window {
     Files& m_files;
     bool m_windowed;
     bool m_videoReady = false;
+    bool m_fullScreenAsked = false; // of the X11 window manager, directly
     bool m_keyboardWanted;
     bool m_shown = false;
     bool m_minimised = false;

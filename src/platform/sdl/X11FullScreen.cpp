@@ -1,0 +1,50 @@
+#include "platform/sdl/X11FullScreen.h"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace tintaro {
+
+bool askFullScreen(SDL_Window* window, bool on) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (window == nullptr || SDL_GetWindowWMInfo(window, &info) != SDL_TRUE ||
+        info.subsystem != SDL_SYSWM_X11) {
+        return false;
+    }
+    Display* display = info.info.x11.display;
+    const Window xwindow = info.info.x11.window;
+    // A window of fixed size would not be given the screen by some window
+    // managers: its size limits go while it is full screen.
+    if (XSizeHints* hints = XAllocSizeHints()) {
+        long supplied = 0;
+        XGetWMNormalHints(display, xwindow, hints, &supplied);
+        if (on) {
+            hints->flags &= ~(PMinSize | PMaxSize);
+        } else {
+            int w = 0, h = 0;
+            SDL_GetWindowSize(window, &w, &h);
+            hints->flags |= PMinSize | PMaxSize;
+            hints->min_width = hints->max_width = w;
+            hints->min_height = hints->max_height = h;
+        }
+        XSetWMNormalHints(display, xwindow, hints);
+        XFree(hints);
+    }
+    constexpr long kRemove = 0, kAdd = 1;
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = xwindow;
+    e.xclient.message_type = XInternAtom(display, "_NET_WM_STATE", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = on ? kAdd : kRemove;
+    e.xclient.data.l[1] = static_cast<long>(XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False));
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureNotifyMask | SubstructureRedirectMask,
+               &e);
+    XFlush(display);
+    return true;
+}
+
+} // namespace tintaro
