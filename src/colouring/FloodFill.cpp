@@ -363,6 +363,24 @@ struct Storage {
     return {storage.segments.get(), storage.segments.get() + used, storage.segments.get() + storage.capacity};
 }
 
+// Follows a corridor one pixel wide from `p`, a pixel of the seed colour on
+// row y, in steps of dy rows, painting it for as long as both its neighbours
+// differ from the seed colour; returns the row where it stopped: past the
+// picture, at a pixel that differs, or where the corridor widens.
+[[gnu::noinline]] int followCorridor(Colour* p, int x, int y, int dy, int width, int height, Colour seed,
+                                     Colour fill) {
+    if (x == 0 || x == width - 1)
+        return y;
+    const std::ptrdiff_t step = static_cast<std::ptrdiff_t>(dy) * width;
+    while (*p == seed && p[-1] != seed && p[1] != seed) {
+        *p = fill;
+        y += dy;
+        if (static_cast<unsigned>(y) >= static_cast<unsigned>(height))
+            break;
+        p += step;
+    }
+    return y;
+}
 } // namespace
 
 Rect floodFill(Image& image, int x, int y, Colour fill) {
@@ -435,7 +453,20 @@ Rect floodFill(Image& image, int x, int y, Colour fill) {
                 worthLooking(row + s.dy * width, left, end, width, seed)) {
                 if (static_cast<unsigned>(s.y + 4 * s.dy) < static_cast<unsigned>(height))
                     __builtin_prefetch(row + 4 * s.dy * width + left);
-                put(top++, s.y + s.dy, left, end - 1, s.dy);
+                int aheadY = s.y + s.dy;
+                // A one-pixel run under a one-pixel segment is a corridor one
+                // pixel wide (hatching, combs, serpentines): it is followed
+                // straight on for as long as it stays that narrow, each step a
+                // look at three pixels with branches that repeat, and no
+                // segment.
+                if (((s.left == s.right) & (end - left == 1)) != 0) [[unlikely]] {
+                    aheadY = followCorridor(row + s.dy * width + left, left, aheadY, s.dy, width, height,
+                                            seed, fill);
+                    minY = std::min(minY, aheadY - s.dy);
+                    maxY = std::max(maxY, aheadY - s.dy);
+                }
+                if (static_cast<unsigned>(aheadY) < static_cast<unsigned>(height))
+                    put(top++, aheadY, left, end - 1, s.dy);
             }
             // The pixel at `end` differs from the seed: skip it too.
             const int next = end + 1 > s.right ? end + 1 : findSeed(row, end + 1, s.right + 1, width, seed);
