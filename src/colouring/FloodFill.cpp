@@ -454,12 +454,12 @@ Rect floodFill(Image& image, int x, int y, Colour fill) {
                 if (static_cast<unsigned>(s.y + 4 * s.dy) < static_cast<unsigned>(height))
                     __builtin_prefetch(row + 4 * s.dy * width + left);
                 int aheadY = s.y + s.dy;
-                // A one-pixel run under a one-pixel segment is a corridor one
-                // pixel wide (hatching, combs, serpentines): it is followed
+                // A one-pixel run may start a corridor one pixel wide
+                // (hatching, combs, lattices, serpentines): it is followed
                 // straight on for as long as it stays that narrow, each step a
                 // look at three pixels with branches that repeat, and no
                 // segment.
-                if (((s.left == s.right) & (end - left == 1)) != 0) [[unlikely]] {
+                if (end - left == 1) {
                     aheadY = followCorridor(row + s.dy * width + left, left, aheadY, s.dy, width, height,
                                             seed, fill);
                     minY = std::min(minY, aheadY - s.dy);
