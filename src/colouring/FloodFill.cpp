@@ -381,6 +381,7 @@ struct Storage {
     }
     return y;
 }
+
 } // namespace
 
 Rect floodFill(Image& image, int x, int y, Colour fill) {
