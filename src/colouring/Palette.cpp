@@ -2,34 +2,21 @@
 
 #include "audio/SoundEffects.h"
 
-#include <cstdio>
 #include <string>
 
 namespace tintaro {
 
-const std::array<ColourRow, 12> ColourTable{{
-    {ControlId::PaletaCrvena, rgb(255, 0, 0), "CRVENA.WAV"},
-    {ControlId::PaletaZelena, rgb(52, 204, 103), "ZELENA.WAV"},
-    {ControlId::PaletaZuta, rgb(255, 255, 0), "ZUTA.WAV"},
-    {ControlId::PaletaSvPlava, rgb(0, 204, 255), "SVPLAVA.WAV"},
-    {ControlId::PaletaOranz, rgb(255, 102, 0), "ORANZ.WAV"},
-    {ControlId::PaletaLjubicasta, rgb(204, 51, 255), "LJUBICASTA.WAV"},
-    {ControlId::PaletaSiva, rgb(178, 178, 178), "SIVA.WAV"},
-    {ControlId::PaletaTamnozuta, rgb(255, 255, 255), "TAMNOZUTA.WAV"},
-    {ControlId::PaletaBraon, rgb(204, 103, 51), "BRAON.WAV"},
-    {ControlId::PaletaPlava, rgb(0, 0, 255), "PLAVA.WAV"},
-    {ControlId::PaletaCrna, rgb(30, 30, 30), "CRNA.WAV"},
-    {ControlId::PaletaPink, rgb(255, 0, 255), "PINK.WAV"},
-}};
-
 namespace {
 
-enum class Face { Normal = 1, Hover = 2, Selected = 3 };
+enum class Face { Normal, Hover, Selected };
 
 void setFace(FormaMain& f, int k, Face face) {
-    char file[16];
-    std::snprintf(file, sizeof file, "BOJE%d_%02d.JPG", static_cast<int>(face), k);
-    f.scene.assignPicture(ColourTable[k - 1].control, f.picture(file));
+    const ControlId id = ColourTable[k - 1].control;
+    const Faces& faces = controlSpec(id).faces;
+    const std::string_view file = face == Face::Normal  ? faces.always.resting
+                                  : face == Face::Hover ? faces.always.hover
+                                                        : faces.selected;
+    f.scene.assignPicture(id, f.picture(std::string(file)));
 }
 
 bool selected(const FormaMain& f, int k) {

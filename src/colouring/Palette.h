@@ -1,20 +1,9 @@
 #pragma once
 
+#include "colouring/ColourTable.h"
 #include "scene/FormaMain.h"
 
-#include <array>
-#include <string_view>
-
 namespace tintaro {
-
-struct ColourRow {
-    ControlId control;
-    Colour value;
-    std::string_view sound;
-};
-
-// Index 1..12 from left to right is row index + 1.
-extern const std::array<ColourRow, 12> ColourTable;
 
 void registerPalette(FormaMain& f);
 

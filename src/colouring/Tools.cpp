@@ -1,23 +1,30 @@
 #include "colouring/Tools.h"
 
+#include <string>
+
 namespace tintaro {
 
 namespace {
 
 struct ToolRow {
-    std::int16_t fillToolActive;
-    const char* olovkaFace;
-    const char* kapljicaFace;
+    std::int16_t fillToolActive; // -1 for the bucket
+    ControlId button;
     const char* canvasCursor;
 };
 
-constexpr ToolRow kBucket{-1, "OLOVKA2.JPG", "KAPLJICA1.JPG", "KANTICA8.ICO"};
-constexpr ToolRow kPencil{0, "OLOVKA1.JPG", "KAPLJICA2.JPG", "CETKA.ICO"};
+constexpr ToolRow kBucket{-1, ControlId::kapljica, "KANTICA8.ICO"};
+constexpr ToolRow kPencil{0, ControlId::olovka, "CETKA.ICO"};
+
+// The tool's button takes its selected face, the other button its unselected one.
+std::string toolFace(ControlId id, const ToolRow& tool) {
+    const Faces& faces = controlSpec(id).faces;
+    return std::string(id == tool.button ? faces.selected : faces.always.resting);
+}
 
 void selectTool(FormaMain& f, const ToolRow& tool) {
     f.state.FillToolActive = tool.fillToolActive;
-    f.scene.assignPicture(ControlId::olovka, f.picture(tool.olovkaFace));
-    f.scene.assignPicture(ControlId::kapljica, f.picture(tool.kapljicaFace));
+    f.scene.assignPicture(ControlId::olovka, f.picture(toolFace(ControlId::olovka, tool)));
+    f.scene.assignPicture(ControlId::kapljica, f.picture(toolFace(ControlId::kapljica, tool)));
     f.scene.setCanvasCursor(f.picture(tool.canvasCursor));
 }
 

@@ -8,9 +8,8 @@ namespace {
 
 // Back, then the thumbnails in numeric order.
 template <class Apply> void forGalleryControls(Apply apply) {
-    apply(ControlId::Back);
-    for (int n = 1; n <= 25; ++n) {
-        apply(galerija(n));
+    for (auto id : kGalleryScreen) {
+        apply(id);
     }
 }
 

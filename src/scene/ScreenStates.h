@@ -6,16 +6,9 @@
 
 namespace tintaro {
 
-// The colouring screen's controls, always handled in this order.
-inline constexpr std::array<ControlId, 20> kColouringScreen{
-    ControlId::Slika,           ControlId::MoreImages,       ControlId::MuteWave,
-    ControlId::MusicOn,         ControlId::Rubber,           ControlId::Papir,
-    ControlId::kapljica,        ControlId::olovka,           ControlId::PaletaCrvena,
-    ControlId::PaletaZelena,    ControlId::PaletaZuta,       ControlId::PaletaSvPlava,
-    ControlId::PaletaOranz,     ControlId::PaletaLjubicasta, ControlId::PaletaSiva,
-    ControlId::PaletaTamnozuta, ControlId::PaletaBraon,      ControlId::PaletaPlava,
-    ControlId::PaletaCrna,      ControlId::PaletaPink,
-};
+// Each screen's controls, always handled in this order (the table's screen order).
+inline constexpr auto kColouringScreen = screenControls<Place::Colouring>();
+inline constexpr auto kGalleryScreen = screenControls<Place::Gallery>();
 
 void ugasi_glavni_ekran(FormaMain& f);
 void upali_glavni_ekran(FormaMain& f);
