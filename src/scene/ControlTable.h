@@ -312,6 +312,37 @@ constexpr const ControlSpec& controlSpec(ControlId id) {
     return kControlTable[static_cast<std::size_t>(index(id))];
 }
 
+// What of a control shows while its place is shown: the controls of the same place
+// above it cut away the edges they cover over its whole height or width.
+constexpr Rect uncoveredPart(ControlId id) {
+    const ControlSpec& row = controlSpec(id);
+    Rect r = row.rect;
+    for (int i = 0; i < index(id); ++i) {
+        const ControlSpec& above = kControlTable[static_cast<std::size_t>(i)];
+        if (above.place != row.place) {
+            continue;
+        }
+        const Rect& a = above.rect;
+        if (a.y <= r.y && a.y + a.h >= r.y + r.h) {
+            if (a.x > r.x && a.x < r.x + r.w && a.x + a.w >= r.x + r.w) {
+                r.w = a.x - r.x;
+            } else if (a.x <= r.x && a.x + a.w > r.x && a.x + a.w < r.x + r.w) {
+                r.w -= a.x + a.w - r.x;
+                r.x = a.x + a.w;
+            }
+        }
+        if (a.x <= r.x && a.x + a.w >= r.x + r.w) {
+            if (a.y > r.y && a.y < r.y + r.h && a.y + a.h >= r.y + r.h) {
+                r.h = a.y - r.y;
+            } else if (a.y <= r.y && a.y + a.h > r.y && a.y + a.h < r.y + r.h) {
+                r.h -= a.y + a.h - r.y;
+                r.y = a.y + a.h;
+            }
+        }
+    }
+    return r;
+}
+
 // The controls of a screen in the order its procedures handle them.
 constexpr std::size_t countOn(Place place) {
     std::size_t n = 0;

@@ -25,36 +25,6 @@ std::string upper(std::string_view name) {
     return out;
 }
 
-// What of a control shows at start: the visible controls above it cut away the
-// edges they cover over its whole height or width.
-Rect visiblePart(std::size_t row) {
-    Rect r = kControlTable[row].rect;
-    for (std::size_t i = 0; i < row; ++i) {
-        const ControlSpec& above = kControlTable[i];
-        if (!above.visible) {
-            continue;
-        }
-        const Rect& a = above.rect;
-        if (a.y <= r.y && a.y + a.h >= r.y + r.h) {
-            if (a.x > r.x && a.x < r.x + r.w && a.x + a.w >= r.x + r.w) {
-                r.w = a.x - r.x;
-            } else if (a.x <= r.x && a.x + a.w > r.x && a.x + a.w < r.x + r.w) {
-                r.w -= a.x + a.w - r.x;
-                r.x = a.x + a.w;
-            }
-        }
-        if (a.x <= r.x && a.x + a.w >= r.x + r.w) {
-            if (a.y > r.y && a.y < r.y + r.h && a.y + a.h >= r.y + r.h) {
-                r.h = a.y - r.y;
-            } else if (a.y <= r.y && a.y + a.h > r.y && a.y + a.h < r.y + r.h) {
-                r.h -= a.y + a.h - r.y;
-                r.y = a.y + a.h;
-            }
-        }
-    }
-    return r;
-}
-
 std::string rgb(Colour value) {
     std::ostringstream out;
     out << (value & 0xFF) << ' ' << ((value >> 8) & 0xFF) << ' ' << ((value >> 16) & 0xFF);
@@ -113,7 +83,7 @@ std::string layout() {
         if (id == ControlId::Slika || !row.visible || row.startPicture.empty()) {
             continue;
         }
-        const Rect r = visiblePart(static_cast<std::size_t>(index(id)));
+        const Rect r = uncoveredPart(id);
         out << row.name << ' ' << r.x << ' ' << r.y << ' ' << r.w << ' ' << r.h << ' ' << row.startPicture
             << '\n';
     }
