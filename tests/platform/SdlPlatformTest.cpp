@@ -2,10 +2,10 @@
 // SDL platform layer. None of this opens a window.
 
 #include "platform/AppPath.h"
+#include "platform/posix/PosixFiles.h"
+#include "platform/posix/PosixInstanceLock.h"
+#include "platform/posix/PosixSystem.h"
 #include "platform/sdl/KeyMap.h"
-#include "platform/sdl/PosixFiles.h"
-#include "platform/sdl/PosixInstanceLock.h"
-#include "platform/sdl/PosixSystem.h"
 #include "platform/sdl/SdlCodec.h"
 
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 // that remember every request.
 
 #include "platform/Platform.h"
-#include "platform/sdl/PosixFiles.h"
+#include "platform/posix/PosixFiles.h"
 #include "platform/sdl/SdlCodec.h"
 
 #include <deque>

@@ -1,4 +1,4 @@
-#include "platform/sdl/PosixSystem.h"
+#include "platform/posix/PosixSystem.h"
 
 #include <cerrno>
 #include <chrono>
