@@ -126,7 +126,6 @@ class FakeWindow final : public Window {
 class FakeClock final : public Clock {
   public:
     double monotonicSeconds() override { return now; }
-    double secondsSinceMidnight() override { return 36000.0 + now; }
     void sleepUntil(double t) override {
         if (t > now) {
             now = t;

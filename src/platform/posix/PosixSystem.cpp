@@ -173,14 +173,6 @@ double SteadyClock::monotonicSeconds() {
     return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
-double SteadyClock::secondsSinceMidnight() {
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    tm local{};
-    ::localtime_r(&now.tv_sec, &local);
-    return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + now.tv_nsec / 1e9;
-}
-
 void SteadyClock::sleepUntil(double monotonic) {
     using namespace std::chrono;
     std::this_thread::sleep_until(
