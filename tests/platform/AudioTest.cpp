@@ -6,6 +6,7 @@
 #include "platform/AppPath.h"
 #include "platform/audio/AudioSupport.h"
 #include "platform/audio/MixerDevice.h"
+#include "support/MidiFile.h"
 #include "support/WavFile.h"
 
 #include <gtest/gtest.h>
@@ -30,12 +31,6 @@ namespace {
 constexpr int kRate = 44100;
 constexpr int kBytesPerFrame = 4; // 16-bit stereo, as the device is opened
 
-void putBe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-    for (int i = bytes - 1; i >= 0; --i) {
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-    }
-}
-
 // A mono 16-bit sine at half of full scale.
 std::vector<std::uint8_t> sineWav(double hz, double seconds) {
     const auto frames = static_cast<std::uint32_t>(seconds * kRate);
@@ -48,19 +43,6 @@ std::vector<std::uint8_t> sineWav(double hz, double seconds) {
     return test::monoWav(samples, kRate);
 }
 
-// A format 0 file of one track at 480 ticks a quarter note.
-std::vector<std::uint8_t> singleTrackMidi(const std::vector<std::uint8_t>& track) {
-    std::vector<std::uint8_t> midi = {'M', 'T', 'h', 'd'};
-    putBe(midi, 6, 4);
-    putBe(midi, 0, 2);
-    putBe(midi, 1, 2);
-    putBe(midi, 480, 2);
-    midi.insert(midi.end(), {'M', 'T', 'r', 'k'});
-    putBe(midi, static_cast<std::uint32_t>(track.size()), 4);
-    midi.insert(midi.end(), track.begin(), track.end());
-    return midi;
-}
-
 // A format-0 MIDI file at 120 bpm (480 ticks a quarter = 0.5 s): a piano plays
 // the given notes one after another, each a quarter long, loud. The end of
 // track follows the last note-off at once, so the tune lasts notes x 0.5 s.
@@ -71,7 +53,7 @@ std::vector<std::uint8_t> tuneMidi(const std::vector<int>& notes) {
         track.insert(track.end(), {0x83, 0x60, 0x80, static_cast<std::uint8_t>(note), 0}); // after 480 ticks
     }
     track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});
-    return singleTrackMidi(track);
+    return test::singleTrackMidi(480, track);
 }
 
 // Loud notes struck together on two channels, held for two seconds: a tune
@@ -87,7 +69,7 @@ std::vector<std::uint8_t> chordMidi(const std::vector<int>& notes) {
     track.insert(track.end(),
                  {0x87, 0x40, 0xB0, 123, 0, 0x00, 0xB1, 123, 0}); // all notes off after 960 ticks
     track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});
-    return singleTrackMidi(track);
+    return test::singleTrackMidi(480, track);
 }
 
 // A mono 16-bit WAV of the given samples (-1 to 1).
