@@ -64,14 +64,6 @@ other_window() {
     OTHER_ID=$WINDOW_ID
 }
 
-stop_x() {
-    [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null && wait "$WM_PID" 2>/dev/null
-    WM_PID=""
-    kill "$XVFB_PID" 2>/dev/null
-    wait "$XVFB_PID" 2>/dev/null || true
-    XVFB_PID=""
-}
-
 # 1. The splash's pause.
 start_xvfb 1024x768x24
 wait_until 20 "the keyboard is held before the program runs" free
