@@ -7,13 +7,13 @@
 #   start_wm                      # optional: openbox
 #   start_app PROGRAM [ARGS...]   # APP_PID, in a session of its own
 #   app_command APP_DIR           # what starts Tintaro (E2E_COMMAND, else APP_DIR/tintaro)
-#   wait_until SECONDS WHAT CMD...  # polls CMD until it succeeds
 #   wait_window NAME [SECONDS]    # WINDOW_ID of the first visible match
 #   screenshot FILE               # the whole screen
 #   pixel FILE X Y                # "R G B"
 #   click X Y [BUTTON] / drag X1 Y1 X2 Y2 / keys COMBO...
 #   expect_exit PID STATUS [SECONDS] / expect_no_process_left
 #   wait_until SECONDS MESSAGE COMMAND...   # the one way to wait for a condition
+#   output_is WANTED COMMAND...             # COMMAND prints WANTED (a check to wait on)
 #   close_request WINDOW                    # as a window manager asks a window to close
 #
 # Every helper fails the test with a message on standard error; the test
@@ -170,6 +170,26 @@ wait_until() {
     done
     [ -s "$_wait_complaint" ] && _wait_last=": $(tail -n3 "$_wait_complaint" | sed 's/^FAIL: //' | tr '\n' ' ')"
     fail "$_wait_what (waited ${_wait_seconds}s)$_wait_last"
+}
+
+# Succeeds when COMMAND prints exactly WANTED; otherwise says what it
+# printed. The check behind every wait for a reading to take a value:
+#   wait_until 20 "the keyboard is not held" output_is held keyboard_grab_state
+output_is() {
+    local _output_wanted=$1 _output_got
+    shift
+    _output_got=$("$@") || true
+    [ "$_output_got" = "$_output_wanted" ] || { echo "it is '$_output_got'" >&2; return 1; }
+}
+
+# The window that has the focus, as xdotool sees it; empty when none.
+active_window() {
+    xdotool getactivewindow 2>/dev/null || true
+}
+
+# The ICCCM state of window ID: Normal, Iconic or Withdrawn.
+window_state() {
+    xprop -id "$1" WM_STATE 2>/dev/null | awk '/window state:/ { print $3 }'
 }
 
 # True while PID runs (a zombie has ended).
@@ -560,13 +580,7 @@ keyboard_grab_state() {
 # Waits until keyboard_grab_state reports STATE.
 expect_keyboard() {
     local want=$1 seconds=${2:-20}
-    wait_until "$seconds" "the keyboard is not $want" _keyboard_is "$want"
-}
-
-_keyboard_is() {
-    local got
-    got=$(keyboard_grab_state)
-    [ "$got" = "$1" ] || { echo "it is $got" >&2; return 1; }
+    wait_until "$seconds" "the keyboard is not $want" output_is "$want" keyboard_grab_state
 }
 
 # Waits until the program's log has a line matching the extended regex.
@@ -651,11 +665,5 @@ PY
 # Waits until the pointer's shape is "WIDTH HEIGHT XHOT YHOT".
 expect_cursor() {
     local want=$1 seconds=${2:-20}
-    wait_until "$seconds" "the pointer's shape is not '$want'" _cursor_is "$want"
-}
-
-_cursor_is() {
-    local got
-    got=$(cursor_shape)
-    [ "$got" = "$1" ] || { echo "it is '$got'" >&2; return 1; }
+    wait_until "$seconds" "the pointer's shape is not '$want'" output_is "$want" cursor_shape
 }

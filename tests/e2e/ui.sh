@@ -289,11 +289,6 @@ copy_app() {
 
 # Waits until keyboard_grab_status answers STATUS.
 expect_grab_status() {
-    wait_until "${2:-20}" "another client asking for the keyboard does not get $1" _grab_status_is "$1"
-}
-
-_grab_status_is() {
-    local got
-    got=$(keyboard_grab_status)
-    [ "$got" = "$1" ] || { echo "it gets $got" >&2; return 1; }
+    wait_until "${2:-20}" "another client asking for the keyboard does not get $1" \
+        output_is "$1" keyboard_grab_status
 }

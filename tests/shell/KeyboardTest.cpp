@@ -98,13 +98,8 @@ TEST(Shortcuts, PanelControlsHaveNoKeyHandler) {
 enum class PanelWay { ClosedAndOpenedAgain, OpenedDuringSecondPause, OpenedDuringPauseThenClosedAndOpened };
 
 void ctrlKeyAt(Harness& h, double at, int vk) {
-    Event e;
-    e.type = EventType::KeyDown;
-    e.key = vk;
-    e.shift = kCtrl;
-    h.fake.window.scheduled.push_back({at, e});
-    e.type = EventType::KeyUp;
-    h.fake.window.scheduled.push_back({at + 0.05, e});
+    h.fake.window.scheduled.push_back({at, keyDown(vk, kCtrl)});
+    h.fake.window.scheduled.push_back({at + 0.05, keyUp(vk, kCtrl)});
 }
 
 TEST(Shortcuts, KeepWorkingOverAPanelUntilOneOfItsControlsIsClicked) {
@@ -145,10 +140,7 @@ TEST(KeyboardGuard, WithoutAGuardNothingIsFiltered) {
     h.fake.guard.installWorks = false;
     h.start();
     EXPECT_EQ(h.s.KeyboardHookHandle, 0);
-    Event e;
-    e.type = EventType::KeyDown;
-    e.key = 91;
-    EXPECT_FALSE(swallowedByGuard(h.f, e));
+    EXPECT_FALSE(swallowedByGuard(h.f, keyDown(91)));
 }
 
 } // namespace
