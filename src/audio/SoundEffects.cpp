@@ -4,7 +4,7 @@
 
 namespace tintaro {
 
-void requestEffect(FormaMain& f, std::string_view file) {
+void playEffect(SceneContext& f, std::string_view file) {
     if (f.state.SoundOn == 0) {
         return;
     }
@@ -13,7 +13,7 @@ void requestEffect(FormaMain& f, std::string_view file) {
 
 namespace {
 
-void clickMuteWave(FormaMain& f) {
+void clickMuteWave(SceneContext& f) {
     auto& s = f.state;
     if (s.SoundOnFlag == 1) {
         s.SoundOn = 0;
@@ -26,8 +26,9 @@ void clickMuteWave(FormaMain& f) {
 
 } // namespace
 
-void registerSoundSwitch(FormaMain& f) {
+void registerSoundSwitch(SceneContext& f) {
     f.handlers[ControlId::MuteWave].click = [&f] { clickMuteWave(f); };
+    f.hooks.soundEffect = [&f](std::string_view file) { playEffect(f, file); };
 }
 
 } // namespace tintaro

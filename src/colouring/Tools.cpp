@@ -14,7 +14,7 @@ struct ToolRow {
 constexpr ToolRow kBucket{-1, "OLOVKA2.JPG", "KAPLJICA1.JPG", "KANTICA8.ICO"};
 constexpr ToolRow kPencil{0, "OLOVKA1.JPG", "KAPLJICA2.JPG", "CETKA.ICO"};
 
-void selectTool(FormaMain& f, const ToolRow& tool) {
+void selectTool(SceneContext& f, const ToolRow& tool) {
     f.state.FillToolActive = tool.fillToolActive;
     f.scene.assignPicture(ControlId::olovka, f.picture(tool.olovkaFace));
     f.scene.assignPicture(ControlId::kapljica, f.picture(tool.kapljicaFace));
@@ -23,7 +23,7 @@ void selectTool(FormaMain& f, const ToolRow& tool) {
 
 } // namespace
 
-void registerTools(FormaMain& f) {
+void registerTools(SceneContext& f) {
     f.handlers[ControlId::kapljica].click = [&f] { selectTool(f, kBucket); };
     f.handlers[ControlId::olovka].click = [&f] { selectTool(f, kPencil); };
 }

@@ -1,8 +1,5 @@
 #include "feedback/HoverFaces.h"
 
-#include "colouring/Palette.h"
-#include "gallery/ThumbnailHighlight.h"
-
 #include <optional>
 #include <span>
 #include <string>
@@ -21,7 +18,7 @@ struct Faces {
 
 // The two faces of a button; the speaker's and the music button's follow
 // their switches, and for any other flag value they have none.
-std::optional<Faces> facesOf(const FormaMain& f, ControlId id) {
+std::optional<Faces> facesOf(const SceneContext& f, ControlId id) {
     switch (id) {
     case C::MoreImages:
         return Faces{"MOREIMAGES1.JPG", "MOREIMAGES2.JPG"};
@@ -73,7 +70,7 @@ Step hover(ControlId id) {
 }
 
 // Assigns the faces one after another; the first that cannot be read ends the handler.
-void run(FormaMain& f, std::span<const Step> steps) {
+void run(SceneContext& f, std::span<const Step> steps) {
     for (const auto& step : steps) {
         switch (step.op) {
         case Op::Rest:
@@ -84,39 +81,38 @@ void run(FormaMain& f, std::span<const Step> steps) {
             }
             break;
         case Op::RestPalette:
-            for (int k = 1; k <= 12; ++k) {
-                restPaletteButton(f, k);
-            }
+            call(f.hooks.restPalette);
             break;
         case Op::RestHighlightedThumbnail:
             if (f.state.GalleryActive == 1) {
-                mouse_move_galerija1_bele(f);
+                call(f.hooks.restHighlightedThumbnail);
             }
             break;
         }
     }
 }
 
-void moveOverBackground(FormaMain& f) {
+void moveOverBackground(SceneContext& f) {
     const Step steps[] = {rest(C::MoreImages), {Op::RestPalette}, rest(C::Rubber),
                           rest(C::Papir),      rest(C::Back),     {Op::RestHighlightedThumbnail},
                           rest(C::MuteWave),   rest(C::MusicOn)};
     run(f, steps);
 }
 
-void onMove(FormaMain& f, ControlId id, std::vector<Step> steps) {
+void onMove(SceneContext& f, ControlId id, std::vector<Step> steps) {
     f.handlers[id].mouseMove = [&f, steps = std::move(steps)](const MouseArgs&) { run(f, steps); };
 }
 
 } // namespace
 
-void restAroundCanvas(FormaMain& f) {
+void restAroundCanvas(SceneContext& f) {
     const Step steps[] = {rest(C::MoreImages), rest(C::Rubber), rest(C::Papir), rest(C::MuteWave),
                           rest(C::MusicOn)};
     run(f, steps);
 }
 
-void registerHoverFaces(FormaMain& f) {
+void registerHoverFaces(SceneContext& f) {
+    f.hooks.restAroundCanvas = [&f] { restAroundCanvas(f); };
     f.handlers.window.mouseMove = [&f](const MouseArgs&) { moveOverBackground(f); };
     onMove(f, C::MoreImages, {hover(C::MoreImages), rest(C::Rubber), rest(C::Papir), rest(C::MuteWave)});
     onMove(f, C::MuteWave, {hover(C::MuteWave), rest(C::Rubber), rest(C::Papir)});

@@ -1,7 +1,6 @@
 #include "panels/Printing.h"
 
 #include "scene/StepFailed.h"
-#include "shell/HookModule.h"
 
 namespace tintaro {
 
@@ -15,18 +14,18 @@ void require(bool ok) {
 
 // Marks a print as under way for as long as it runs, however it ends.
 struct PrintUnderWay {
-    explicit PrintUnderWay(FormaMain& f) : m_f(f) { m_f.printing = true; }
-    ~PrintUnderWay() { m_f.printing = false; }
+    explicit PrintUnderWay(PanelsState& panels) : m_panels(panels) { m_panels.printing = true; }
+    ~PrintUnderWay() { m_panels.printing = false; }
     PrintUnderWay(const PrintUnderWay&) = delete;
     PrintUnderWay& operator=(const PrintUnderWay&) = delete;
 
   private:
-    FormaMain& m_f;
+    PanelsState& m_panels;
 };
 
 } // namespace
 
-std::string scratchDirectory(FormaMain& f) {
+std::string scratchDirectory(SceneContext& f) {
     auto& files = f.platform.files;
     const std::string beside = joinPath(f.state.AppDir, "\\MY_PICTURE");
     if (files.isWritableDirectory(beside)) {
@@ -37,12 +36,12 @@ std::string scratchDirectory(FormaMain& f) {
     return cache;
 }
 
-void PrintPicture(FormaMain& f) {
+void PrintPicture(SceneContext& f, PanelsState& panels) {
     // A Ctrl+P during the notice's pause (a held key repeats) is ignored, so prints never stack.
-    if (f.printing) {
+    if (panels.printing) {
         return;
     }
-    PrintUnderWay underWay(f);
+    PrintUnderWay underWay(panels);
     // The canvas image is exactly what the canvas shows, all 750 x 600 pixels.
     const Image shown = f.scene.canvas();
     const std::string scratch = joinPath(scratchDirectory(f), "\\01.GIF");
@@ -56,7 +55,7 @@ void PrintPicture(FormaMain& f) {
     const Image picture = f.scene.canvas();
     f.scene.setVisible(ControlId::PrintPict, true);
     f.scene.present();
-    StartupPause(f);
+    call(f.hooks.pause);
     f.scene.setVisible(ControlId::PrintPict, false);
     f.scene.present();
     require(f.platform.printer.print(picture));

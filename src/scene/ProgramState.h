@@ -20,7 +20,6 @@ struct ProgramState {
     std::int16_t MusicOnFlag = 0;      // 1 while the music is off, 0 while it is on
     std::int32_t LastCanvasX = 0;
     std::int32_t LastCanvasY = 0;
-    std::array<std::uint8_t, 20> KeyEventCopy{};
 
     // Held by the window.
     std::string AppDir; // the application directory with a trailing separator

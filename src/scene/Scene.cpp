@@ -221,6 +221,13 @@ void Scene::setCanvasCursor(const std::string& relativePath) {
     m_canvasCursor = std::move(cursor);
 }
 
+void Scene::enableTimer(bool enabled) {
+    if (enabled && !timerEnabled) {
+        timerDue = m_platform.clock.monotonicSeconds() + kRepeatInterval;
+    }
+    timerEnabled = enabled;
+}
+
 CursorKind Scene::cursorOf(ControlId id) const {
     if (id == ControlId::Slika && m_canvasCursor) {
         return CursorKind::Custom;

@@ -12,6 +12,8 @@
 
 namespace tintaro {
 
+inline constexpr double kRepeatInterval = 0.5;
+
 struct Control {
     Rect rect;
     bool visible = false;
@@ -74,7 +76,11 @@ class Scene {
     PictureStore& pictures() { return m_pictures; }
     const std::string& appPath() const { return m_appPath; }
 
-    bool timerEnabled = false; // tmrRepeat, 500 ms
+    // tmrRepeat: ticks every kRepeatInterval seconds while enabled; the loop
+    // that delivers events runs it.
+    bool timerEnabled = false;
+    double timerDue = 0; // monotonic time of the next tick
+    void enableTimer(bool enabled);
 
   private:
     std::shared_ptr<const Image> read(const std::string& relativePath);

@@ -12,8 +12,9 @@
 #include "gallery/ThumbnailHighlight.h"
 #include "panels/ExitPanel.h"
 #include "panels/InfoPanel.h"
-#include "shell/HookModule.h"
+#include "shell/EventLoop.h"
 #include "shell/Shortcuts.h"
+#include "shell/Shutdown.h"
 #include "shell/Startup.h"
 
 #include <string>
@@ -27,13 +28,15 @@ void registerHandlers(FormaMain& f) {
     registerPalette(f);
     registerEraser(f);
     registerSoundSwitch(f);
-    registerMusic(f);
+    registerMusic(f, f.music);
     registerGalleryScreen(f);
     registerPictureSelection(f);
     registerThumbnailHighlight(f);
     registerExitPanel(f);
     registerInfoPanel(f);
     registerShortcuts(f);
+    f.hooks.pause = [&f] { StartupPause(f); };
+    f.hooks.endFromExitConfirmation = [&f] { endFromExitConfirmation(f); };
 }
 
 int runProgram(Platform& platform) {

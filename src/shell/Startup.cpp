@@ -2,7 +2,7 @@
 
 #include "scene/StepFailed.h"
 #include "shell/AssetCheck.h"
-#include "shell/HookModule.h"
+#include "shell/EventLoop.h"
 
 namespace tintaro {
 

@@ -1,6 +1,6 @@
 #include "support/Harness.h"
 
-#include "shell/HookModule.h"
+#include "shell/EventLoop.h"
 #include "shell/Program.h"
 #include "shell/Startup.h"
 
