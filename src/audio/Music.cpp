@@ -16,7 +16,7 @@ void require(bool ok) {
 }
 
 std::string tunePath(const SceneContext& f) {
-    return joinPath(f.state.AppDir, "\\MUSIC\\001.MID");
+    return f.localPath(assetPath(AssetFolder::Music, kTuneFile));
 }
 
 void play(SceneContext& f, MusicObjects& music) {

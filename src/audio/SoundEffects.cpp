@@ -8,7 +8,7 @@ void playEffect(SceneContext& f, std::string_view file) {
     if (f.state.SoundOn == 0) {
         return;
     }
-    f.platform.sound.play(f.appFile("\\SOUND\\" + std::string(file)));
+    f.platform.sound.play(f.localPath(assetPath(AssetFolder::Sound, file)));
 }
 
 namespace {

@@ -60,7 +60,7 @@ void clickRubber(SceneContext& f) {
     if (n >= 1 && n <= 25) {
         char file[8];
         std::snprintf(file, sizeof file, "%02d.GIF", n);
-        f.scene.setCanvasPicture(f.appFile(f.picture(file)));
+        f.scene.setCanvasPicture(picturePath(file));
     }
 }
 
@@ -70,7 +70,7 @@ void brisanje_slika(SceneContext& f) {
     const int pattern = choosePattern(f.platform.random);
     requestEffect(f, SoundEffectTable::Wipe);
     animateWipe(f, wipePattern(pattern));
-    f.scene.setCanvasPicture(f.appFile(f.picture("00.GIF")));
+    f.scene.setCanvasPicture(picturePath(kBlankPageFile));
 }
 
 void registerEraser(SceneContext& f) {

@@ -29,7 +29,7 @@ enum class Face { Normal = 1, Hover = 2, Selected = 3 };
 void setFace(SceneContext& f, int k, Face face) {
     char file[16];
     std::snprintf(file, sizeof file, "BOJE%d_%02d.JPG", static_cast<int>(face), k);
-    f.scene.assignPicture(ColourTable[k - 1].control, f.picture(file));
+    f.scene.assignPicture(ColourTable[k - 1].control, picturePath(file));
 }
 
 bool selected(const SceneContext& f, int k) {

@@ -16,9 +16,9 @@ constexpr ToolRow kPencil{0, "OLOVKA1.JPG", "KAPLJICA2.JPG", "CETKA.ICO"};
 
 void selectTool(SceneContext& f, const ToolRow& tool) {
     f.state.FillToolActive = tool.fillToolActive;
-    f.scene.assignPicture(ControlId::olovka, f.picture(tool.olovkaFace));
-    f.scene.assignPicture(ControlId::kapljica, f.picture(tool.kapljicaFace));
-    f.scene.setCanvasCursor(f.picture(tool.canvasCursor));
+    f.scene.assignPicture(ControlId::olovka, picturePath(tool.olovkaFace));
+    f.scene.assignPicture(ControlId::kapljica, picturePath(tool.kapljicaFace));
+    f.scene.setCanvasCursor(picturePath(tool.canvasCursor));
 }
 
 } // namespace

@@ -77,7 +77,7 @@ void run(SceneContext& f, std::span<const Step> steps) {
         case Op::Hover:
             if (auto faces = facesOf(f, step.id)) {
                 f.scene.assignPicture(step.id,
-                                      f.picture(step.op == Op::Rest ? faces->resting : faces->hover));
+                                      picturePath(step.op == Op::Rest ? faces->resting : faces->hover));
             }
             break;
         case Op::RestPalette:

@@ -9,7 +9,7 @@ namespace tintaro {
 void Prikazi_More_Images(SceneContext& f) {
     trapped([&] {
         f.scene.setVisible(ControlId::Back, true);
-        f.scene.assignBackground(f.picture("GALERIJA.JPG"));
+        f.scene.assignBackground(picturePath("GALERIJA.JPG"));
     });
 }
 

@@ -9,7 +9,7 @@ namespace {
 
 void clickGalerija(SceneContext& f, int n) {
     if (f.state.GalleryActive == 1) {
-        f.scene.setCanvasPicture(f.appFile(galleryEntry(n).drawing));
+        f.scene.setCanvasPicture(galleryEntry(n).drawing);
         f.state.CurrentPictureNo = static_cast<std::int16_t>(n);
         f.state.GalleryActive = 0;
     }

@@ -27,11 +27,11 @@ struct PrintUnderWay {
 
 std::string scratchDirectory(SceneContext& f) {
     auto& files = f.platform.files;
-    const std::string beside = joinPath(f.state.AppDir, "\\MY_PICTURE");
+    const std::string beside = f.localPath(assetFolder(AssetFolder::MyPicture));
     if (files.isWritableDirectory(beside)) {
         return beside;
     }
-    const std::string cache = joinPath(files.userCacheDirectory(), "\\MY_PICTURE");
+    const std::string cache = joinPath(files.userCacheDirectory(), assetFolder(AssetFolder::MyPicture));
     files.makeDirectories(cache);
     return cache;
 }
@@ -44,11 +44,13 @@ void PrintPicture(SceneContext& f, PanelsState& panels) {
     PrintUnderWay underWay(panels);
     // The canvas image is exactly what the canvas shows, all 750 x 600 pixels.
     const Image shown = f.scene.canvas();
-    const std::string scratch = joinPath(scratchDirectory(f), "\\01.GIF");
+    const std::string scratch = joinPath(scratchDirectory(f), assetPath(AssetFolder::Root, kSnapshotFile));
     auto encoded = f.platform.codec.encodeLossless(shown);
     require(encoded.has_value());
     require(f.platform.files.writeAtomically(scratch, *encoded));
-    f.scene.setCanvasPicture(scratch);
+    auto readBack = f.scene.pictures().decodeFile(scratch);
+    require(readBack.has_value());
+    f.scene.setCanvasImage(*readBack);
     // The page shows the picture read back from the scratch file: what was on
     // the screen at Ctrl+P. Handlers that run during the notice may colour the
     // canvas further; the canvas keeps that, the page does not.

@@ -12,7 +12,7 @@ namespace tintaro {
 // handler needs, so a flag the start-up never set makes that handler do nothing.
 struct ProgramState {
     // Program-wide.
-    std::string AppPath;               // the application directory, no trailing separator
+    std::string AppPath;               // the application directory as the system gave it
     std::int16_t GalleryActive = 0;    // 0 colouring screen, 1 gallery screen
     std::int16_t CurrentPictureNo = 0; // 1..25, the drawing on the canvas
     std::int32_t CurrentColor = 0;     // colour value of the fill bucket and the pencil
@@ -22,7 +22,8 @@ struct ProgramState {
     std::int32_t LastCanvasY = 0;
 
     // Held by the window.
-    std::string AppDir; // the application directory with a trailing separator
+    // The application directory with a trailing separator; kept as AppPath alone.
+    std::string AppDir() const { return AppPath.ends_with('/') ? AppPath : AppPath + "/"; }
     std::int32_t KeyboardHookHandle = 0;
     std::int16_t FillToolActive = 0; // -1 bucket, 0 pencil
     std::array<std::int16_t, 12> PaletteSelected{};

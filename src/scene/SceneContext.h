@@ -2,6 +2,7 @@
 
 #include "platform/AppPath.h"
 #include "platform/Platform.h"
+#include "scene/AssetPaths.h"
 #include "scene/EventRouter.h"
 #include "scene/Handlers.h"
 #include "scene/ProgramState.h"
@@ -37,7 +38,8 @@ inline void call(const std::function<void()>& hook) {
 // is the shell's SceneContext.
 class SceneContext {
   public:
-    explicit SceneContext(Platform& p) : platform(p), scene(p), router(scene, handlers, p.window) {}
+    explicit SceneContext(Platform& p)
+        : platform(p), scene(p, state.AppPath), router(scene, handlers, p.window) {}
     SceneContext(const SceneContext&) = delete;
     SceneContext& operator=(const SceneContext&) = delete;
 
@@ -48,9 +50,8 @@ class SceneContext {
     EventRouter router;
     SceneHooks hooks;
 
-    std::string picture(const std::string& file) const { return "\\PICTURE\\" + file; }
-    // A file of the application directory by its fixed relative path.
-    std::string appFile(std::string_view relative) const { return joinPath(state.AppPath, relative); }
+    // A file of the application directory, by its relative path (AssetPaths.h), as a local path.
+    std::string localPath(std::string_view relative) const { return joinPath(state.AppPath, relative); }
 };
 
 } // namespace tintaro

@@ -57,7 +57,7 @@ void galerijski_ekran_odmrznut(SceneContext& f) {
 void galerijski_ekran_ugasi(SceneContext& f) {
     trapped([&] {
         forGalleryControls([&](ControlId id) { f.scene.setVisible(id, false); });
-        f.scene.assignBackground(f.picture("GLAVNA.JPG"));
+        f.scene.assignBackground(picturePath("GLAVNA.JPG"));
     });
 }
 

@@ -51,7 +51,8 @@ int runProgram(Platform& platform) {
         if (!platform.window.create(std::string(kWindowCaption))) {
             return 1;
         }
-        f.scene.create(platform.files.executableDirectory());
+        f.state.AppPath = platform.files.executableDirectory();
+        f.scene.create();
         loadFormaMain(f);
         deliverEvents(f, -1);
     } catch (const ProgramEnd& end) {

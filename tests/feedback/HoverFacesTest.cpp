@@ -71,7 +71,7 @@ TEST(HoverFaces, EachRowAssignsItsOwnSetOfFaces) {
             h.key('R', kCtrl);
         }
         for (const auto& [id, faces] : kFaces) {
-            h.f.scene.assignPicture(id, h.f.picture(faces.second));
+            h.f.scene.assignPicture(id, picturePath(faces.second));
         }
         h.move(row.x, row.y);
         for (const auto& [id, faces] : kFaces) {

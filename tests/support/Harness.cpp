@@ -20,7 +20,8 @@ Harness::Harness(std::string dir, bool startUp, const std::function<void(Harness
     prepare(*this);
     registerHandlers(f);
     fake.window.create(std::string(kWindowCaption));
-    f.scene.create(appDir);
+    s.AppPath = appDir;
+    f.scene.create();
     if (startUp) {
         start();
     }
