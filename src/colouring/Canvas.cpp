@@ -49,7 +49,7 @@ void moveSlika(SceneContext& f, const MouseArgs& a) {
         s.LastCanvasY = y;
         return;
     }
-    call(f.hooks.restAroundCanvas);
+    callHook(f.hooks.restAroundCanvas);
 }
 
 } // namespace

@@ -81,11 +81,11 @@ void run(SceneContext& f, std::span<const Step> steps) {
             }
             break;
         case Op::RestPalette:
-            call(f.hooks.restPalette);
+            callHook(f.hooks.restPalette);
             break;
         case Op::RestHighlightedThumbnail:
             if (f.state.GalleryActive == 1) {
-                call(f.hooks.restHighlightedThumbnail);
+                callHook(f.hooks.restHighlightedThumbnail);
             }
             break;
         }

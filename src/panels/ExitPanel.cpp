@@ -29,7 +29,7 @@ void clickNe(SceneContext& f) {
 
 void registerExitPanel(SceneContext& f) {
     f.handlers[ControlId::Ne].click = [&f] { clickNe(f); };
-    f.handlers[ControlId::Da].click = [&f] { call(f.hooks.endFromExitConfirmation); };
+    f.handlers[ControlId::Da].click = [&f] { callHook(f.hooks.endFromExitConfirmation); };
 }
 
 } // namespace tintaro

@@ -57,7 +57,7 @@ void PrintPicture(SceneContext& f, PanelsState& panels) {
     const Image picture = f.scene.canvas();
     f.scene.setVisible(ControlId::PrintPict, true);
     f.scene.present();
-    call(f.hooks.pause);
+    callHook(f.hooks.pause);
     f.scene.setVisible(ControlId::PrintPict, false);
     f.scene.present();
     require(f.platform.printer.print(picture));

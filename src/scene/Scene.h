@@ -77,7 +77,6 @@ class Scene {
     const Image& frame() const { return m_frame; }
     bool hasChanges() const { return !m_dirty.empty(); }
     PictureStore& pictures() { return m_pictures; }
-    const std::string& appPath() const { return m_appPath; }
 
     // tmrRepeat: ticks every kRepeatInterval seconds while enabled; the loop
     // that delivers events runs it.

@@ -26,7 +26,7 @@ struct SceneHooks {
     std::function<void()> endFromExitConfirmation;          // shell: the way out through Da
 };
 
-inline void call(const std::function<void()>& hook) {
+inline void callHook(const std::function<void()>& hook) {
     if (hook) {
         hook();
     }
