@@ -16,7 +16,7 @@ TEST(KeyboardGuard, FilterDecisionTable) {
     };
     const Case cases[] = {
         {91, false, true},   // left Windows key
-        {92, false, true},   // right Windows key
+        {92, false, true},   // right Windows key (the direction, down or up, never matters)
         {93, false, true},   // menu key
         {16, false, true},   // Shift under its own code
         {18, false, true},   // Alt under its own code
