@@ -10,6 +10,7 @@
 //   the recording unless one is given. Recordings are signed 16-bit.
 
 #include "platform/audio/MixerDevice.h"
+#include "platform/posix/PosixFiles.h"
 #include "support/WavFile.h"
 
 #include <algorithm>
@@ -108,7 +109,8 @@ int main(int argc, char** argv) {
         fs::remove_all(dir);
         return 1;
     }
-    const std::unique_ptr<SoundEffects> effects = audio::makeMixerEffects(device);
+    PosixFiles files;
+    const std::unique_ptr<SoundEffects> effects = audio::makeMixerEffects(device, files);
     std::printf("First effect after idle, audio driver %s\n", device->driverName().c_str());
     std::vector<double> requests, heard;
     for (int round = 0; round < rounds; ++round) {

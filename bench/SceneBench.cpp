@@ -2,7 +2,7 @@
 // the shipped assets: a press that fills the whole canvas through to the
 // composed frame, and the pointer movements that assign faces.
 
-#include "shell/HookModule.h"
+#include "shell/EventLoop.h"
 #include "support/Harness.h"
 
 #include <benchmark/benchmark.h>

@@ -1,6 +1,7 @@
 #include "colouring/Palette.h"
 
-#include "audio/SoundEffects.h"
+#include "scene/AssetPaths.h"
+#include "scene/Effects.h"
 
 #include <string>
 
@@ -10,20 +11,20 @@ namespace {
 
 enum class Face { Normal, Hover, Selected };
 
-void setFace(FormaMain& f, int k, Face face) {
+void setFace(SceneContext& f, int k, Face face) {
     const ControlId id = ColourTable[k - 1].control;
     const Faces& faces = controlSpec(id).faces;
     const std::string_view file = face == Face::Normal  ? faces.always.resting
                                   : face == Face::Hover ? faces.always.hover
                                                         : faces.selected;
-    f.scene.assignPicture(id, f.picture(std::string(file)));
+    f.scene.assignPicture(id, picturePath(std::string(file)));
 }
 
-bool selected(const FormaMain& f, int k) {
+bool selected(const SceneContext& f, int k) {
     return f.state.PaletteSelected[k - 1] == 1;
 }
 
-void clickPaleta(FormaMain& f, int k) {
+void clickPaleta(SceneContext& f, int k) {
     f.state.CurrentColor = static_cast<std::int32_t>(ColourTable[k - 1].value);
     requestEffect(f, ColourTable[k - 1].sound);
     gasi_boje_3_faze(f);
@@ -34,7 +35,7 @@ void clickPaleta(FormaMain& f, int k) {
 }
 
 // A selected button shows no hover face; only the two neighbours are rested.
-void moveOverPaleta(FormaMain& f, int k) {
+void moveOverPaleta(SceneContext& f, int k) {
     setFace(f, k, selected(f, k) ? Face::Selected : Face::Hover);
     if (k > 1) {
         restPaletteButton(f, k - 1);
@@ -46,20 +47,25 @@ void moveOverPaleta(FormaMain& f, int k) {
 
 } // namespace
 
-void gasi_boje_3_faze(FormaMain& f) {
+void gasi_boje_3_faze(SceneContext& f) {
     f.state.PaletteSelected.fill(0);
 }
 
-void restPaletteButton(FormaMain& f, int k) {
+void restPaletteButton(SceneContext& f, int k) {
     setFace(f, k, selected(f, k) ? Face::Selected : Face::Normal);
 }
 
-void registerPalette(FormaMain& f) {
+void registerPalette(SceneContext& f) {
     for (int k = 1; k <= 12; ++k) {
         auto& h = f.handlers[ColourTable[k - 1].control];
         h.click = [&f, k] { clickPaleta(f, k); };
         h.mouseMove = [&f, k](const MouseArgs&) { moveOverPaleta(f, k); };
     }
+    f.hooks.restPalette = [&f] {
+        for (int k = 1; k <= 12; ++k) {
+            restPaletteButton(f, k);
+        }
+    };
 }
 
 } // namespace tintaro

@@ -1,14 +1,14 @@
 #pragma once
 
 #include "colouring/ColourTable.h"
-#include "scene/FormaMain.h"
+#include "scene/SceneContext.h"
 
 namespace tintaro {
 
-void registerPalette(FormaMain& f);
+void registerPalette(SceneContext& f);
 
-void gasi_boje_3_faze(FormaMain& f);
+void gasi_boje_3_faze(SceneContext& f);
 // Button k (1..12) takes its selected face when its colour was chosen last, else its normal face.
-void restPaletteButton(FormaMain& f, int k);
+void restPaletteButton(SceneContext& f, int k);
 
 } // namespace tintaro

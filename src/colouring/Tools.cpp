@@ -1,5 +1,7 @@
 #include "colouring/Tools.h"
 
+#include "scene/AssetPaths.h"
+
 #include <string>
 
 namespace tintaro {
@@ -21,16 +23,16 @@ std::string toolFace(ControlId id, const ToolRow& tool) {
     return std::string(id == tool.button ? faces.selected : faces.always.resting);
 }
 
-void selectTool(FormaMain& f, const ToolRow& tool) {
+void selectTool(SceneContext& f, const ToolRow& tool) {
     f.state.FillToolActive = tool.fillToolActive;
-    f.scene.assignPicture(ControlId::olovka, f.picture(toolFace(ControlId::olovka, tool)));
-    f.scene.assignPicture(ControlId::kapljica, f.picture(toolFace(ControlId::kapljica, tool)));
-    f.scene.setCanvasCursor(f.picture(tool.canvasCursor));
+    f.scene.assignPicture(ControlId::olovka, picturePath(toolFace(ControlId::olovka, tool)));
+    f.scene.assignPicture(ControlId::kapljica, picturePath(toolFace(ControlId::kapljica, tool)));
+    f.scene.setCanvasCursor(picturePath(tool.canvasCursor));
 }
 
 } // namespace
 
-void registerTools(FormaMain& f) {
+void registerTools(SceneContext& f) {
     f.handlers[ControlId::kapljica].click = [&f] { selectTool(f, kBucket); };
     f.handlers[ControlId::olovka].click = [&f] { selectTool(f, kPencil); };
 }

@@ -1,7 +1,6 @@
 #include "feedback/HoverFaces.h"
 
-#include "colouring/Palette.h"
-#include "gallery/ThumbnailHighlight.h"
+#include "scene/AssetPaths.h"
 
 #include <optional>
 #include <span>
@@ -14,7 +13,7 @@ namespace {
 
 using C = ControlId;
 
-int flagValue(const FormaMain& f, FaceFlag flag) {
+int flagValue(const SceneContext& f, FaceFlag flag) {
     switch (flag) {
     case FaceFlag::SoundOnFlag:
         return f.state.SoundOnFlag;
@@ -28,7 +27,7 @@ int flagValue(const FormaMain& f, FaceFlag flag) {
 
 // A button's two faces from its row; the speaker's and the music button's follow
 // their switches, and for any other flag value they have none.
-std::optional<FacePair> facesOf(const FormaMain& f, ControlId id) {
+std::optional<FacePair> facesOf(const SceneContext& f, ControlId id) {
     const Faces& faces = controlSpec(id).faces;
     return faces.current(flagValue(f, faces.flag));
 }
@@ -48,31 +47,29 @@ Step hover(ControlId id) {
 }
 
 // Assigns the faces one after another; the first that cannot be read ends the handler.
-void run(FormaMain& f, std::span<const Step> steps) {
+void run(SceneContext& f, std::span<const Step> steps) {
     for (const auto& step : steps) {
         switch (step.op) {
         case Op::Rest:
         case Op::Hover:
             if (auto faces = facesOf(f, step.id)) {
                 const std::string_view file = step.op == Op::Rest ? faces->resting : faces->hover;
-                f.scene.assignPicture(step.id, f.picture(std::string(file)));
+                f.scene.assignPicture(step.id, picturePath(std::string(file)));
             }
             break;
         case Op::RestPalette:
-            for (int k = 1; k <= 12; ++k) {
-                restPaletteButton(f, k);
-            }
+            callHook(f.hooks.restPalette);
             break;
         case Op::RestHighlightedThumbnail:
             if (f.state.GalleryActive == 1) {
-                mouse_move_galerija1_bele(f);
+                callHook(f.hooks.restHighlightedThumbnail);
             }
             break;
         }
     }
 }
 
-void moveOverBackground(FormaMain& f) {
+void moveOverBackground(SceneContext& f) {
     const Step steps[] = {rest(C::MoreImages), {Op::RestPalette}, rest(C::Rubber),
                           rest(C::Papir),      rest(C::Back),     {Op::RestHighlightedThumbnail},
                           rest(C::MuteWave),   rest(C::MusicOn)};
@@ -93,12 +90,13 @@ std::vector<Step> groupSteps(const ControlSpec& row) {
 
 } // namespace
 
-void restAroundCanvas(FormaMain& f) {
+void restAroundCanvas(SceneContext& f) {
     static const std::vector<Step> steps = groupSteps(controlSpec(C::Slika));
     run(f, steps);
 }
 
-void registerHoverFaces(FormaMain& f) {
+void registerHoverFaces(SceneContext& f) {
+    f.hooks.restAroundCanvas = [&f] { restAroundCanvas(f); };
     f.handlers.window.mouseMove = [&f](const MouseArgs&) { moveOverBackground(f); };
     for (const auto& row : kControlTable) {
         // The canvas's movement handler is the canvas's own; it calls restAroundCanvas.

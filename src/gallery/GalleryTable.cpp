@@ -1,6 +1,7 @@
 #include "gallery/GalleryTable.h"
 
 #include "gallery/GalleryGrid.h"
+#include "scene/AssetPaths.h"
 
 #include <cstdio>
 
@@ -24,8 +25,8 @@ GalleryEntry galleryEntry(int n) {
     const int row = (n - 1) / 5 + 1;
     const int column = (n - 1) % 5 + 1;
     const int p = thumbnailPictureNumber(n); // the thumbnails' own picture number
-    return {kColumnLeft[column - 1], kRowTop[row - 1], format("\\PICTURE\\GALERIJA1BELE_%02d.JPG", p),
-            format("\\PICTURE\\GALERIJA1ZUTE_%02d.JPG", p), format("\\PICTURE\\%02d.GIF", n)};
+    return {kColumnLeft[column - 1], kRowTop[row - 1], picturePath(format("GALERIJA1BELE_%02d.JPG", p)),
+            picturePath(format("GALERIJA1ZUTE_%02d.JPG", p)), picturePath(format("%02d.GIF", n))};
 }
 
 } // namespace tintaro

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scene/FormaMain.h"
+#include "scene/SceneContext.h"
 
 #include <array>
 
@@ -10,16 +10,16 @@ namespace tintaro {
 inline constexpr auto kColouringScreen = screenControls<Place::Colouring>();
 inline constexpr auto kGalleryScreen = screenControls<Place::Gallery>();
 
-void ugasi_glavni_ekran(FormaMain& f);
-void upali_glavni_ekran(FormaMain& f);
-void glavni_ekran_zamrznut(FormaMain& f);
-void glavni_ekran_odmrznut(FormaMain& f);
-void galerijski_ekran_zamrznut(FormaMain& f);
-void galerijski_ekran_odmrznut(FormaMain& f);
-void galerijski_ekran_ugasi(FormaMain& f);
+void ugasi_glavni_ekran(SceneContext& f);
+void upali_glavni_ekran(SceneContext& f);
+void glavni_ekran_zamrznut(SceneContext& f);
+void glavni_ekran_odmrznut(SceneContext& f);
+void galerijski_ekran_zamrznut(SceneContext& f);
+void galerijski_ekran_odmrznut(SceneContext& f);
+void galerijski_ekran_ugasi(SceneContext& f);
 
 // Freezes or unfreezes the screen GalleryActive names; false for any other value.
-bool freezeActiveScreen(FormaMain& f);
-bool unfreezeActiveScreen(FormaMain& f);
+bool freezeActiveScreen(SceneContext& f);
+bool unfreezeActiveScreen(SceneContext& f);
 
 } // namespace tintaro

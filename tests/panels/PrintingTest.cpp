@@ -96,14 +96,14 @@ TEST(Printing, FailuresEndThePrintSilently) {
         h.key('P', kCtrl);
         EXPECT_EQ(noticeShown, 0);
         EXPECT_TRUE(h.fake.printer.printed.empty());
-        EXPECT_FALSE(h.f.printing);
+        EXPECT_FALSE(h.f.panels.printing);
     }
     {
         Harness h; // no printer: notice shown and hidden, nothing printed, the program goes on
         h.fake.printer.works = false;
         h.key('P', kCtrl);
         EXPECT_FALSE(h.f.scene.control(C::PrintPict).visible);
-        EXPECT_FALSE(h.f.printing);
+        EXPECT_FALSE(h.f.panels.printing);
         h.key('X', kCtrl);
         EXPECT_TRUE(h.f.scene.control(C::Izlaz).visible);
     }

@@ -6,6 +6,7 @@
 #include "platform/AppPath.h"
 #include "platform/audio/AudioSupport.h"
 #include "platform/audio/MixerDevice.h"
+#include "platform/posix/PosixFiles.h"
 #include "support/MidiFile.h"
 #include "support/WavFile.h"
 
@@ -27,6 +28,12 @@ namespace fs = std::filesystem;
 using namespace tintaro;
 
 namespace {
+
+// The audio reads its files through the program's own file access.
+Files& realFiles() {
+    static PosixFiles files;
+    return files;
+}
 
 constexpr int kRate = 44100;
 constexpr int kBytesPerFrame = 4; // 16-bit stereo, as the device is opened
@@ -120,7 +127,7 @@ class AudioTest : public ::testing::Test {
         m_output = m_dir / "device.raw";
         ::setenv("SDL_AUDIODRIVER", "disk", 1);
         ::setenv("SDL_DISKAUDIOFILE", m_output.c_str(), 1);
-        m_audio = openAudio();
+        m_audio = openAudio(realFiles());
         ASSERT_TRUE(m_audio.effects && m_audio.music);
     }
 
@@ -183,7 +190,7 @@ class AudioTest : public ::testing::Test {
     void openFastDevice() {
         m_audio = {};
         ::setenv("SDL_DISKAUDIODELAY", "0", 1);
-        m_audio = openAudio();
+        m_audio = openAudio(realFiles());
         ::unsetenv("SDL_DISKAUDIODELAY");
         ASSERT_TRUE(m_audio.effects && m_audio.music);
     }
@@ -443,8 +450,8 @@ TEST_F(AudioTest, DeviceClosesWhenQuietAndOpensAgainOnDemand) {
     m_audio = {};
     const std::shared_ptr<audio::MixerDevice> device = audio::MixerDevice::open(0.2);
     ASSERT_TRUE(device);
-    const std::unique_ptr<SoundEffects> effects = audio::makeMixerEffects(device);
-    const std::unique_ptr<MusicPlayer> music = audio::makeFluidMusic(device);
+    const std::unique_ptr<SoundEffects> effects = audio::makeMixerEffects(device, realFiles());
+    const std::unique_ptr<MusicPlayer> music = audio::makeFluidMusic(device, realFiles());
     auto closed = [&] { return !device->isOpen(); };
     EXPECT_TRUE(device->isOpen());
     ASSERT_TRUE(waitUntil(closed)) << "nothing sounds: the device closes";
@@ -498,7 +505,7 @@ TEST_F(AudioTest, MusicUsesTheFirstSoundfontThatLoads) {
     const std::shared_ptr<audio::MixerDevice> device = audio::MixerDevice::open();
     ASSERT_TRUE(device);
     for (const Case& c : cases) {
-        const std::unique_ptr<MusicPlayer> music = audio::makeFluidMusic(device, c.soundfonts);
+        const std::unique_ptr<MusicPlayer> music = audio::makeFluidMusic(device, realFiles(), c.soundfonts);
         EXPECT_EQ(music->createPerformance(), c.music) << c.soundfonts.size() << " soundfonts";
         EXPECT_EQ(music->load(tune), c.music);
         EXPECT_EQ(music->play(), c.music);
@@ -509,7 +516,7 @@ TEST_F(AudioTest, MusicUsesTheFirstSoundfontThatLoads) {
 // and the music reports that it cannot make a performance.
 TEST(NoAudioDevice, EverythingIsSilentAndSaysSo) {
     ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    AudioSystem audio = openAudio();
+    AudioSystem audio = openAudio(realFiles());
     ASSERT_TRUE(audio.effects && audio.music);
     audio.effects->play("/nonexistent\\SOUND\\CRVENA.WAV");
     EXPECT_FALSE(audio.music->createPerformance());

@@ -30,7 +30,7 @@ TEST(Startup, GivesTheStateItsStartValues) {
     EXPECT_EQ(s.KeyboardHookHandle, 7);
     // The directory is kept as it is; only the asset names are upper case.
     EXPECT_EQ(s.AppPath, h.appDir);
-    EXPECT_EQ(s.AppDir, h.appDir + "/");
+    EXPECT_EQ(s.AppDir(), h.appDir + "/");
     EXPECT_EQ(h.fake.files.currentDirectory, h.appDir);
     EXPECT_FALSE(h.f.scene.timerEnabled);
 }

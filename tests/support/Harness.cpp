@@ -1,6 +1,6 @@
 #include "support/Harness.h"
 
-#include "shell/HookModule.h"
+#include "shell/EventLoop.h"
 #include "shell/Program.h"
 #include "shell/Startup.h"
 
@@ -20,7 +20,8 @@ Harness::Harness(std::string dir, bool startUp, const std::function<void(Harness
     prepare(*this);
     registerHandlers(f);
     fake.window.create(std::string(kWindowCaption));
-    f.scene.create(appDir);
+    s.AppPath = appDir;
+    f.scene.create();
     if (startUp) {
         start();
     }

@@ -21,7 +21,7 @@ namespace {
 class RealPlatform final : public SdlPlatform {
   public:
     explicit RealPlatform(bool windowed)
-        : m_window(m_files, windowed), m_guard(m_window), m_audio(openAudio()),
+        : m_window(m_files, windowed), m_guard(m_window), m_audio(openAudio(m_files)),
           m_printer(createCupsPrinter()), m_platform{m_files,        m_codec,     m_window,  *m_audio.effects,
                                                      *m_audio.music, m_processes, m_clock,   m_random,
                                                      *m_printer,     m_guard,     m_instance} {}
