@@ -92,7 +92,7 @@ TEST(HoverFaces, EachRowAssignsItsOwnSetOfFaces) {
             Harness h;
             openPanel(h, row.panel);
             for (const auto& [id, faces] : kFaces) {
-                h.f.scene.assignPicture(id, h.picturePath(faces.first));
+                h.f.scene.assignPicture(id, picturePath(faces.first));
             }
             h.move(row.x, row.y);
             for (const auto& [id, faces] : kFaces) {
