@@ -35,7 +35,7 @@ inline void callHook(const std::function<void()>& hook) {
 // What every handler works on: the platform, the shared program state, the
 // scene with its handler tables and router, and the hooks between subsystems.
 // The window as a whole (with the objects the audio, panels and shell keep)
-// is the shell's SceneContext.
+// is the shell's FormaMain.
 class SceneContext {
   public:
     explicit SceneContext(Platform& p)
