@@ -2,22 +2,13 @@
 // the shipped assets: a press that fills the whole canvas through to the
 // composed frame, and the pointer movements that assign faces.
 
-#include "shell/HookModule.h"
+#include "shell/EventLoop.h"
 #include "support/Harness.h"
 
 #include <benchmark/benchmark.h>
 
 namespace tintaro::test {
 namespace {
-
-Event mouse(EventType type, float x, float y, int button = 0) {
-    Event e;
-    e.type = type;
-    e.x = x;
-    e.y = y;
-    e.button = button;
-    return e;
-}
 
 // Press on a one-colour canvas: the fill covers all 450,000 pixels, then the
 // changed part of the frame is composed and handed to the window.
@@ -29,9 +20,9 @@ void PressToFrame(benchmark::State& state) {
     int i = 0;
     for (auto _ : state) {
         h.s.CurrentColor = static_cast<std::int32_t>(colours[++i % 2]);
-        dispatchEvent(h.f, mouse(EventType::MouseDown, 400, 300, kLeftButton));
+        dispatchEvent(h.f, mouseDown(400, 300));
         h.f.scene.present();
-        dispatchEvent(h.f, mouse(EventType::MouseUp, 400, 300, kLeftButton));
+        dispatchEvent(h.f, mouseUp(400, 300));
     }
 }
 BENCHMARK(PressToFrame)->Unit(benchmark::kMicrosecond);
@@ -49,7 +40,7 @@ void BackgroundMove(benchmark::State& state, bool gallery, bool decodeAfresh) {
     float x = 800;
     for (auto _ : state) {
         x = x == 800 ? 801 : 800;
-        dispatchEvent(h.f, mouse(EventType::MouseMove, x, 20));
+        dispatchEvent(h.f, mouseMove(x, 20));
         h.f.scene.present();
     }
 }
@@ -70,8 +61,7 @@ void ThumbnailMove(benchmark::State& state, bool decodeAfresh) {
     for (auto _ : state) {
         const auto& r = first ? a : b;
         first = !first;
-        dispatchEvent(
-            h.f, mouse(EventType::MouseMove, static_cast<float>(r.x + 60), static_cast<float>(r.y + 60)));
+        dispatchEvent(h.f, mouseMove(static_cast<float>(r.x + 60), static_cast<float>(r.y + 60)));
         h.f.scene.present();
     }
 }

@@ -2,7 +2,7 @@
 """Measures the program's figures in one run and prints them side by side with
 their goals, as Markdown tables: the flood fill against OpenCV and the memory
 floor on every shape, resident memory after a tour of the gallery, start-up,
-and idle wake-ups.
+idle wake-ups and the first sound effect after the audio device closed.
 
 Usage: bench/fill_table.py BUILD_DIR [REPETITIONS]
        bench/fill_table.py path/to/colouring_bench [REPETITIONS]   (the fill only)
@@ -30,6 +30,7 @@ OPEN_AREA_VS_FLOOR = 1.5  # the blank canvas: within 1.5x std::fill
 PEAK_MEMORY_KB = 40 * 1024  # after 25 drawings and 50 fills
 STARTUP_OVERHEAD_S = 0.15  # beyond the first pause, to the first usable click
 IDLE_WAKEUPS_PER_MIN = 0
+FIRST_EFFECT_AFTER_IDLE_MS = 50  # click to the first loud sample, device reopened
 
 
 def run_fills(binary, repetitions):
@@ -112,11 +113,25 @@ def idle_wakeups(build, seconds="30"):
     return {label: float(value) for label, value in figures.items()}
 
 
+def effect_after_idle(build, rounds="10"):
+    """Median milliseconds from the request to the first loud sample on SDL's
+    disk driver, the device closed by idleness before each round."""
+    env = dict(os.environ, SDL_AUDIODRIVER="disk")
+    result = subprocess.run([os.path.join(build, "bin", "effect_after_idle"), rounds],
+                            capture_output=True, text=True, env=env)
+    found = re.search(r"first loud sample in the recording\s+median\s+([\d.]+) ms", result.stdout)
+    if result.returncode != 0 or not found:
+        sys.stderr.write("effect_after_idle failed:\n%s%s" % (result.stdout, result.stderr))
+        return None
+    return float(found.group(1))
+
+
 def print_program(build):
     app = os.path.join(build, "app")
     tour = script_figures("gallery_tour.sh", app)
     start = script_figures("startup.sh", build)
     idle = idle_wakeups(build)
+    first_effect = effect_after_idle(build)
     print("| Figure | Measured | Goal | Met |")
     print("|---|---:|---|---|")
     if tour:
@@ -134,6 +149,9 @@ def print_program(build):
     for label, wakeups in idle.items():
         print("| Wake-ups per minute of the whole process, %s (disk audio) | %.0f | %d | %s |" % (
             label, wakeups, IDLE_WAKEUPS_PER_MIN, verdict(wakeups <= IDLE_WAKEUPS_PER_MIN)))
+    if first_effect is not None:
+        print("| First effect after idle, request to first loud sample (disk audio) | %.2f ms | <= %d ms | %s |" % (
+            first_effect, FIRST_EFFECT_AFTER_IDLE_MS, verdict(first_effect <= FIRST_EFFECT_AFTER_IDLE_MS)))
 
 
 def main():

@@ -5,6 +5,7 @@
 // parsed and played before the next one.
 
 #include "platform/audio/Audio.h"
+#include "platform/posix/PosixFiles.h"
 
 #include <fluidsynth.h>
 
@@ -29,7 +30,8 @@ std::vector<float> right(kFrames);
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     ::setenv("SDL_AUDIODRIVER", "dummy", 1);
-    static tintaro::AudioSystem audio = tintaro::openAudio();
+    static tintaro::PosixFiles files;
+    static tintaro::AudioSystem audio = tintaro::openAudio(files);
     audioSystem = &audio;
     performance = audio.music->createPerformance();
     static char folder[] = "/tmp/tintaro-fuzz-midi-XXXXXX";

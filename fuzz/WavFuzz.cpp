@@ -3,6 +3,7 @@
 // as a click on a colour does.
 
 #include "platform/audio/Audio.h"
+#include "platform/posix/PosixFiles.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,7 +19,8 @@ std::string effectPath;
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // No sound card is needed: the dummy driver consumes what is mixed.
     ::setenv("SDL_AUDIODRIVER", "dummy", 1);
-    static tintaro::AudioSystem audio = tintaro::openAudio();
+    static tintaro::PosixFiles files;
+    static tintaro::AudioSystem audio = tintaro::openAudio(files);
     audioSystem = &audio;
     static char folder[] = "/tmp/tintaro-fuzz-wav-XXXXXX";
     if (::mkdtemp(folder) == nullptr) {

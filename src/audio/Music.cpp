@@ -15,75 +15,75 @@ void require(bool ok) {
     }
 }
 
-std::string tunePath(const FormaMain& f) {
-    return joinPath(f.state.AppDir, "\\MUSIC\\001.MID");
+std::string tunePath(const SceneContext& f) {
+    return f.localPath(assetPath(AssetFolder::Music, kTuneFile));
 }
 
-void play(FormaMain& f) {
+void play(SceneContext& f, MusicObjects& music) {
     require(f.platform.music.play());
-    f.music.MusicSegmentState = true;
+    music.MusicSegmentState = true;
 }
 
-void clickMusicOn(FormaMain& f) {
+void clickMusicOn(SceneContext& f, MusicObjects& music) {
     auto& s = f.state;
     auto& player = f.platform.music;
-    f.music.DxRoot = true;
+    music.DxRoot = true;
     // Every click prepares a new performance, replacing the previous one.
     require(player.createPerformance());
-    f.music.MusicPerformance = true;
+    music.MusicPerformance = true;
     SetVolume(f, kPreparingLevel);
 
     if (s.MusicOnFlag == 1) {
         s.MusicPlaying = 1;
         s.MusicOnFlag = 0;
-        f.music.MusicSegment = false;
+        music.MusicSegment = false;
         require(player.load(tunePath(f)));
-        f.music.MusicSegment = true;
+        music.MusicSegment = true;
         SetVolume(f, kPlayingLevel);
-        play(f);
-        f.enableTimer(true);
+        play(f, music);
+        f.scene.enableTimer(true);
     } else if (s.MusicOnFlag == 0) {
         require(player.stop());
-        f.enableTimer(false);
+        f.scene.enableTimer(false);
         s.MusicPlaying = 0;
         s.MusicOnFlag = 1;
     }
 }
 
 // Restarts the tune from its beginning once the player says it has ended.
-void tick(FormaMain& f) {
-    if (!f.music.MusicSegment) {
+void tick(SceneContext& f, MusicObjects& music) {
+    if (!music.MusicSegment) {
         return;
     }
     if (f.platform.music.isPlaying()) {
         return;
     }
-    play(f);
+    play(f, music);
 }
 
 } // namespace
 
-void SetVolume(FormaMain& f, std::uint8_t nVolume) {
+void SetVolume(SceneContext& f, std::uint8_t nVolume) {
     trapped([&] { require(f.platform.music.setMasterVolume(int{nVolume} * 42 - 3000)); });
 }
 
-void StopMusic(FormaMain& f) {
+void StopMusic(SceneContext& f) {
     trapped([&] {
         require(f.platform.music.stop());
-        f.enableTimer(false);
+        f.scene.enableTimer(false);
         f.state.MusicPlaying = 0;
     });
 }
 
-void closeDownMusic(FormaMain& f) {
-    if (f.music.MusicPerformance) {
+void closeDownMusic(SceneContext& f, const MusicObjects& music) {
+    if (music.MusicPerformance) {
         f.platform.music.closeDown();
     }
 }
 
-void registerMusic(FormaMain& f) {
-    f.handlers[ControlId::MusicOn].click = [&f] { trapped([&] { clickMusicOn(f); }); };
-    f.handlers.timer = [&f] { trapped([&] { tick(f); }); };
+void registerMusic(SceneContext& f, MusicObjects& music) {
+    f.handlers[ControlId::MusicOn].click = [&f, &music] { trapped([&] { clickMusicOn(f, music); }); };
+    f.handlers.timer = [&f, &music] { trapped([&] { tick(f, music); }); };
 }
 
 } // namespace tintaro

@@ -4,16 +4,16 @@
 
 namespace tintaro {
 
-void requestEffect(FormaMain& f, std::string_view file) {
+void playEffect(SceneContext& f, std::string_view file) {
     if (f.state.SoundOn == 0) {
         return;
     }
-    f.platform.sound.play(f.appFile("\\SOUND\\" + std::string(file)));
+    f.platform.sound.play(f.localPath(assetPath(AssetFolder::Sound, file)));
 }
 
 namespace {
 
-void clickMuteWave(FormaMain& f) {
+void clickMuteWave(SceneContext& f) {
     auto& s = f.state;
     if (s.SoundOnFlag == 1) {
         s.SoundOn = 0;
@@ -26,8 +26,9 @@ void clickMuteWave(FormaMain& f) {
 
 } // namespace
 
-void registerSoundSwitch(FormaMain& f) {
+void registerSoundSwitch(SceneContext& f) {
     f.handlers[ControlId::MuteWave].click = [&f] { clickMuteWave(f); };
+    f.hooks.soundEffect = [&f](std::string_view file) { playEffect(f, file); };
 }
 
 } // namespace tintaro

@@ -1,20 +1,15 @@
 #pragma once
 
-#include "scene/FormaMain.h"
+#include "scene/Effects.h"
 
 #include <string_view>
 
 namespace tintaro {
 
-// Every sound effect the program makes, each file of SOUND once.
-namespace SoundEffectTable {
-inline constexpr std::string_view Fill = "SVPLAVA.WAV";
-inline constexpr std::string_view Wipe = "LJUBICASTA.WAV";
-} // namespace SoundEffectTable
-
 // The request rule: nothing at all reaches the platform while effects are off.
-void requestEffect(FormaMain& f, std::string_view file);
+void playEffect(SceneContext& f, std::string_view file);
 
-void registerSoundSwitch(FormaMain& f);
+// The MuteWave switch, and the request rule as the scene's sound hook.
+void registerSoundSwitch(SceneContext& f);
 
 } // namespace tintaro

@@ -1,9 +1,8 @@
 #include "colouring/Canvas.h"
 
-#include "audio/SoundEffects.h"
 #include "colouring/FloodFill.h"
 #include "colouring/PencilLine.h"
-#include "feedback/HoverFaces.h"
+#include "scene/Effects.h"
 
 #include <cmath>
 
@@ -15,7 +14,7 @@ namespace {
 // which can never be filled.
 constexpr Colour kLastOutlineValue = 9;
 
-void pressSlika(FormaMain& f, const MouseArgs& a) {
+void pressSlika(SceneContext& f, const MouseArgs& a) {
     auto& s = f.state;
     const int x = toCanvasPixel(a.x);
     const int y = toCanvasPixel(a.y);
@@ -37,7 +36,7 @@ void pressSlika(FormaMain& f, const MouseArgs& a) {
     requestEffect(f, SoundEffectTable::Fill);
 }
 
-void moveSlika(FormaMain& f, const MouseArgs& a) {
+void moveSlika(SceneContext& f, const MouseArgs& a) {
     auto& s = f.state;
     if (a.button == kLeftButton && s.FillToolActive == 0) {
         const int x = toCanvasPixel(a.x);
@@ -50,7 +49,7 @@ void moveSlika(FormaMain& f, const MouseArgs& a) {
         s.LastCanvasY = y;
         return;
     }
-    restAroundCanvas(f);
+    callHook(f.hooks.restAroundCanvas);
 }
 
 } // namespace
@@ -59,7 +58,7 @@ int toCanvasPixel(float v) {
     return static_cast<int>(std::lrint(v));
 }
 
-void registerCanvas(FormaMain& f) {
+void registerCanvas(SceneContext& f) {
     f.handlers[ControlId::Slika].mouseDown = [&f](const MouseArgs& a) { pressSlika(f, a); };
     f.handlers[ControlId::Slika].mouseMove = [&f](const MouseArgs& a) { moveSlika(f, a); };
 }

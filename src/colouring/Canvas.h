@@ -1,11 +1,11 @@
 #pragma once
 
-#include "scene/FormaMain.h"
+#include "scene/SceneContext.h"
 
 namespace tintaro {
 
 // The canvas press (fill bucket) and movement (pencil) handlers.
-void registerCanvas(FormaMain& f);
+void registerCanvas(SceneContext& f);
 
 // Pointer positions become canvas pixels rounded to the nearest, ties to even.
 int toCanvasPixel(float v);

@@ -1,7 +1,7 @@
 #include "colouring/Eraser.h"
 
-#include "audio/SoundEffects.h"
 #include "colouring/WipePasses.h"
+#include "scene/Effects.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -22,7 +22,7 @@ int choosePattern(Random& random) {
 
 // Paints the passes in order at a constant pace, presenting a frame at the
 // display's rate so the child sees the sweep. Input waits until it is done.
-void animateWipe(FormaMain& f, const std::vector<WipePass>& passes) {
+void animateWipe(SceneContext& f, const std::vector<WipePass>& passes) {
     auto& clock = f.platform.clock;
     auto& canvas = f.scene.canvas();
     const double start = clock.monotonicSeconds();
@@ -50,30 +50,30 @@ void animateWipe(FormaMain& f, const std::vector<WipePass>& passes) {
     }
 }
 
-void clickPapir(FormaMain& f) {
+void clickPapir(SceneContext& f) {
     brisanje_slika(f);
 }
 
-void clickRubber(FormaMain& f) {
+void clickRubber(SceneContext& f) {
     brisanje_slika(f);
     const int n = f.state.CurrentPictureNo;
     if (n >= 1 && n <= 25) {
         char file[8];
         std::snprintf(file, sizeof file, "%02d.GIF", n);
-        f.scene.setCanvasPicture(f.appFile(f.picture(file)));
+        f.scene.setCanvasPicture(picturePath(file));
     }
 }
 
 } // namespace
 
-void brisanje_slika(FormaMain& f) {
+void brisanje_slika(SceneContext& f) {
     const int pattern = choosePattern(f.platform.random);
     requestEffect(f, SoundEffectTable::Wipe);
     animateWipe(f, wipePattern(pattern));
-    f.scene.setCanvasPicture(f.appFile(f.picture("00.GIF")));
+    f.scene.setCanvasPicture(picturePath(kBlankPageFile));
 }
 
-void registerEraser(FormaMain& f) {
+void registerEraser(SceneContext& f) {
     f.handlers[ControlId::Papir].click = [&f] { clickPapir(f); };
     f.handlers[ControlId::Rubber].click = [&f] { clickRubber(f); };
 }

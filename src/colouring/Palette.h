@@ -1,25 +1,14 @@
 #pragma once
 
-#include "scene/FormaMain.h"
-
-#include <array>
-#include <string_view>
+#include "colouring/ColourTable.h"
+#include "scene/SceneContext.h"
 
 namespace tintaro {
 
-struct ColourRow {
-    ControlId control;
-    Colour value;
-    std::string_view sound;
-};
+void registerPalette(SceneContext& f);
 
-// Index 1..12 from left to right is row index + 1.
-extern const std::array<ColourRow, 12> ColourTable;
-
-void registerPalette(FormaMain& f);
-
-void gasi_boje_3_faze(FormaMain& f);
+void gasi_boje_3_faze(SceneContext& f);
 // Button k (1..12) takes its selected face when its colour was chosen last, else its normal face.
-void restPaletteButton(FormaMain& f, int k);
+void restPaletteButton(SceneContext& f, int k);
 
 } // namespace tintaro

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "scene/FormaMain.h"
+#include "scene/SceneContext.h"
 
 namespace tintaro {
 
 // The fill bucket and the pencil buttons.
-void registerTools(FormaMain& f);
+void registerTools(SceneContext& f);
 
 } // namespace tintaro

@@ -1,7 +1,6 @@
 #include "feedback/HoverFaces.h"
 
-#include "colouring/Palette.h"
-#include "gallery/ThumbnailHighlight.h"
+#include "scene/AssetPaths.h"
 
 #include <optional>
 #include <span>
@@ -14,48 +13,23 @@ namespace {
 
 using C = ControlId;
 
-struct Faces {
-    const char* resting;
-    const char* hover;
-};
-
-// The two faces of a button; the speaker's and the music button's follow
-// their switches, and for any other flag value they have none.
-std::optional<Faces> facesOf(const FormaMain& f, ControlId id) {
-    switch (id) {
-    case C::MoreImages:
-        return Faces{"MOREIMAGES1.JPG", "MOREIMAGES2.JPG"};
-    case C::Rubber:
-        return Faces{"GUMICA1.JPG", "GUMICA2.JPG"};
-    case C::Papir:
-        return Faces{"PAPIR1.JPG", "PAPIR2.JPG"};
-    case C::Back:
-        return Faces{"BACK1.JPG", "BACK2.JPG"};
-    case C::Da:
-        return Faces{"YES1.JPG", "YES2.JPG"};
-    case C::Ne:
-        return Faces{"NO1.JPG", "NO2.JPG"};
-    case C::Zatvori:
-        return Faces{"CLOSE1.JPG", "CLOSE2.JPG"};
-    case C::Firma:
-        return Faces{"CTRLR5821.JPG", "CTRLR5822.JPG"};
-    case C::visit_site:
-        return Faces{"VISIT1.JPG", "VISIT2.JPG"};
-    case C::MuteWave:
-        if (f.state.SoundOnFlag == 1)
-            return Faces{"ZVUCNIK1.JPG", "ZVUCNIK2.JPG"};
-        if (f.state.SoundOnFlag == 0)
-            return Faces{"SOUNDOFF2.JPG", "SOUNDOFF1.JPG"};
-        return std::nullopt;
-    case C::MusicOn:
-        if (f.state.MusicOnFlag == 0)
-            return Faces{"MUZIKA1.JPG", "MUZIKA2.JPG"};
-        if (f.state.MusicOnFlag == 1)
-            return Faces{"MUSICOFF2.JPG", "MUSICOFF1.JPG"};
-        return std::nullopt;
-    default:
-        return std::nullopt;
+int flagValue(const SceneContext& f, FaceFlag flag) {
+    switch (flag) {
+    case FaceFlag::SoundOnFlag:
+        return f.state.SoundOnFlag;
+    case FaceFlag::MusicOnFlag:
+        return f.state.MusicOnFlag;
+    case FaceFlag::None:
+        break;
     }
+    return 0;
+}
+
+// A button's two faces from its row; the speaker's and the music button's follow
+// their switches, and for any other flag value they have none.
+std::optional<FacePair> facesOf(const SceneContext& f, ControlId id) {
+    const Faces& faces = controlSpec(id).faces;
+    return faces.current(flagValue(f, faces.flag));
 }
 
 enum class Op { Rest, Hover, RestPalette, RestHighlightedThumbnail };
@@ -73,64 +47,64 @@ Step hover(ControlId id) {
 }
 
 // Assigns the faces one after another; the first that cannot be read ends the handler.
-void run(FormaMain& f, std::span<const Step> steps) {
+void run(SceneContext& f, std::span<const Step> steps) {
     for (const auto& step : steps) {
         switch (step.op) {
         case Op::Rest:
         case Op::Hover:
             if (auto faces = facesOf(f, step.id)) {
-                f.scene.assignPicture(step.id,
-                                      f.picture(step.op == Op::Rest ? faces->resting : faces->hover));
+                const std::string_view file = step.op == Op::Rest ? faces->resting : faces->hover;
+                f.scene.assignPicture(step.id, picturePath(std::string(file)));
             }
             break;
         case Op::RestPalette:
-            for (int k = 1; k <= 12; ++k) {
-                restPaletteButton(f, k);
-            }
+            callHook(f.hooks.restPalette);
             break;
         case Op::RestHighlightedThumbnail:
             if (f.state.GalleryActive == 1) {
-                mouse_move_galerija1_bele(f);
+                callHook(f.hooks.restHighlightedThumbnail);
             }
             break;
         }
     }
 }
 
-void moveOverBackground(FormaMain& f) {
+void moveOverBackground(SceneContext& f) {
     const Step steps[] = {rest(C::MoreImages), {Op::RestPalette}, rest(C::Rubber),
                           rest(C::Papir),      rest(C::Back),     {Op::RestHighlightedThumbnail},
                           rest(C::MuteWave),   rest(C::MusicOn)};
     run(f, steps);
 }
 
-void onMove(FormaMain& f, ControlId id, std::vector<Step> steps) {
-    f.handlers[id].mouseMove = [&f, steps = std::move(steps)](const MouseArgs&) { run(f, steps); };
+// A control's hover group as steps: its own hover face first, then the faces it rests.
+std::vector<Step> groupSteps(const ControlSpec& row) {
+    std::vector<Step> steps;
+    if (row.hover.lights) {
+        steps.push_back(hover(row.id));
+    }
+    for (const ControlId id : row.hover.rests) {
+        steps.push_back(rest(id));
+    }
+    return steps;
 }
 
 } // namespace
 
-void restAroundCanvas(FormaMain& f) {
-    const Step steps[] = {rest(C::MoreImages), rest(C::Rubber), rest(C::Papir), rest(C::MuteWave),
-                          rest(C::MusicOn)};
+void restAroundCanvas(SceneContext& f) {
+    static const std::vector<Step> steps = groupSteps(controlSpec(C::Slika));
     run(f, steps);
 }
 
-void registerHoverFaces(FormaMain& f) {
+void registerHoverFaces(SceneContext& f) {
+    f.hooks.restAroundCanvas = [&f] { restAroundCanvas(f); };
     f.handlers.window.mouseMove = [&f](const MouseArgs&) { moveOverBackground(f); };
-    onMove(f, C::MoreImages, {hover(C::MoreImages), rest(C::Rubber), rest(C::Papir), rest(C::MuteWave)});
-    onMove(f, C::MuteWave, {hover(C::MuteWave), rest(C::Rubber), rest(C::Papir)});
-    onMove(f, C::MusicOn, {hover(C::MusicOn), rest(C::Rubber), rest(C::Papir), rest(C::MuteWave)});
-    onMove(f, C::Rubber, {hover(C::Rubber), rest(C::Papir)});
-    onMove(f, C::Papir, {hover(C::Papir), rest(C::Rubber)});
-    onMove(f, C::Back, {hover(C::Back)});
-    onMove(f, C::Izlaz, {rest(C::Da), rest(C::Ne)});
-    onMove(f, C::Da, {hover(C::Da)});
-    onMove(f, C::Ne, {hover(C::Ne)});
-    onMove(f, C::Registered, {rest(C::Zatvori), rest(C::Firma), rest(C::visit_site)});
-    onMove(f, C::Zatvori, {hover(C::Zatvori)});
-    onMove(f, C::Firma, {hover(C::Firma)});
-    onMove(f, C::visit_site, {hover(C::visit_site)});
+    for (const auto& row : kControlTable) {
+        // The canvas's movement handler is the canvas's own; it calls restAroundCanvas.
+        if (!row.hover.any() || row.id == C::Slika) {
+            continue;
+        }
+        f.handlers[row.id].mouseMove = [&f, steps = groupSteps(row)](const MouseArgs&) { run(f, steps); };
+    }
 }
 
 } // namespace tintaro

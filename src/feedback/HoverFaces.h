@@ -1,13 +1,13 @@
 #pragma once
 
-#include "scene/FormaMain.h"
+#include "scene/SceneContext.h"
 
 namespace tintaro {
 
 // The pointer-movement handlers that give buttons their hover and resting faces.
-void registerHoverFaces(FormaMain& f);
+void registerHoverFaces(SceneContext& f);
 
 // The canvas's share: rests the right-hand buttons (the pencil branch is the canvas's own).
-void restAroundCanvas(FormaMain& f);
+void restAroundCanvas(SceneContext& f);
 
 } // namespace tintaro

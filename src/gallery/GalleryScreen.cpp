@@ -6,21 +6,21 @@
 
 namespace tintaro {
 
-void Prikazi_More_Images(FormaMain& f) {
+void Prikazi_More_Images(SceneContext& f) {
     trapped([&] {
         f.scene.setVisible(ControlId::Back, true);
-        f.scene.assignBackground(f.picture("GALERIJA.JPG"));
+        f.scene.assignBackground(picturePath("GALERIJA.JPG"));
     });
 }
 
-void Galerijske_pozicije(FormaMain& f) {
+void Galerijske_pozicije(SceneContext& f) {
     for (int n = 1; n <= 25; ++n) {
         const auto entry = galleryEntry(n);
         f.scene.move(galerija(n), entry.left, entry.top);
     }
 }
 
-void Prikaz_Prve_Galerije(FormaMain& f) {
+void Prikaz_Prve_Galerije(SceneContext& f) {
     trapped([&] {
         f.state.GalleryActive = 1;
         for (int n = 1; n <= 25; ++n) {
@@ -32,14 +32,14 @@ void Prikaz_Prve_Galerije(FormaMain& f) {
 
 namespace {
 
-void clickMoreImages(FormaMain& f) {
+void clickMoreImages(SceneContext& f) {
     ugasi_glavni_ekran(f);
     Prikazi_More_Images(f);
     Galerijske_pozicije(f);
     Prikaz_Prve_Galerije(f);
 }
 
-void clickBack(FormaMain& f) {
+void clickBack(SceneContext& f) {
     galerijski_ekran_ugasi(f);
     upali_glavni_ekran(f);
     f.state.GalleryActive = 0;
@@ -47,7 +47,7 @@ void clickBack(FormaMain& f) {
 
 } // namespace
 
-void registerGalleryScreen(FormaMain& f) {
+void registerGalleryScreen(SceneContext& f) {
     f.handlers[ControlId::MoreImages].click = [&f] { clickMoreImages(f); };
     f.handlers[ControlId::Back].click = [&f] { clickBack(f); };
 }

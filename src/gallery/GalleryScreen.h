@@ -1,13 +1,13 @@
 #pragma once
 
-#include "scene/FormaMain.h"
+#include "scene/SceneContext.h"
 
 namespace tintaro {
 
-void registerGalleryScreen(FormaMain& f);
+void registerGalleryScreen(SceneContext& f);
 
-void Prikazi_More_Images(FormaMain& f);
-void Galerijske_pozicije(FormaMain& f);
-void Prikaz_Prve_Galerije(FormaMain& f);
+void Prikazi_More_Images(SceneContext& f);
+void Galerijske_pozicije(SceneContext& f);
+void Prikaz_Prve_Galerije(SceneContext& f);
 
 } // namespace tintaro

@@ -1,15 +1,17 @@
 #include "gallery/GalleryTable.h"
 
-#include <array>
+#include "gallery/GalleryGrid.h"
+#include "scene/AssetPaths.h"
+
 #include <cstdio>
 
 namespace tintaro {
 
 namespace {
 
-// The column steps are 144, 143, 144, 144: not a uniform grid.
-constexpr std::array<int, 5> kColumnLeft{54, 198, 341, 485, 629};
-constexpr std::array<int, 5> kRowTop{48, 185, 322, 459, 596};
+// The grid is shared with the tests and the art tool.
+constexpr const auto& kColumnLeft = kThumbnailColumnLeft;
+constexpr const auto& kRowTop = kThumbnailRowTop;
 
 std::string format(const char* pattern, int value) {
     char text[48];
@@ -22,9 +24,9 @@ std::string format(const char* pattern, int value) {
 GalleryEntry galleryEntry(int n) {
     const int row = (n - 1) / 5 + 1;
     const int column = (n - 1) % 5 + 1;
-    const int p = 18 * (row - 1) + 2 * column - 1; // the thumbnails' own picture number
-    return {kColumnLeft[column - 1], kRowTop[row - 1], format("\\PICTURE\\GALERIJA1BELE_%02d.JPG", p),
-            format("\\PICTURE\\GALERIJA1ZUTE_%02d.JPG", p), format("\\PICTURE\\%02d.GIF", n)};
+    const int p = thumbnailPictureNumber(n); // the thumbnails' own picture number
+    return {kColumnLeft[column - 1], kRowTop[row - 1], picturePath(format("GALERIJA1BELE_%02d.JPG", p)),
+            picturePath(format("GALERIJA1ZUTE_%02d.JPG", p)), picturePath(format("%02d.GIF", n))};
 }
 
 } // namespace tintaro

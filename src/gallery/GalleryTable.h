@@ -8,7 +8,7 @@ namespace tintaro {
 struct GalleryEntry {
     int left;
     int top;
-    std::string plainPicture; // relative to AppPath
+    std::string plainPicture; // relative paths (scene/AssetPaths.h)
     std::string highlightedPicture;
     std::string drawing;
 };

@@ -7,9 +7,9 @@ namespace tintaro {
 
 namespace {
 
-void clickGalerija(FormaMain& f, int n) {
+void clickGalerija(SceneContext& f, int n) {
     if (f.state.GalleryActive == 1) {
-        f.scene.setCanvasPicture(f.appFile(galleryEntry(n).drawing));
+        f.scene.setCanvasPicture(galleryEntry(n).drawing);
         f.state.CurrentPictureNo = static_cast<std::int16_t>(n);
         f.state.GalleryActive = 0;
     }
@@ -19,7 +19,7 @@ void clickGalerija(FormaMain& f, int n) {
 
 } // namespace
 
-void registerPictureSelection(FormaMain& f) {
+void registerPictureSelection(SceneContext& f) {
     for (int n = 1; n <= 25; ++n) {
         f.handlers[galerija(n)].click = [&f, n] { clickGalerija(f, n); };
     }

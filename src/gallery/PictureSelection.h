@@ -1,10 +1,10 @@
 #pragma once
 
-#include "scene/FormaMain.h"
+#include "scene/SceneContext.h"
 
 namespace tintaro {
 
 // The 25 thumbnail clicks: thumbnail n puts drawing n on the canvas.
-void registerPictureSelection(FormaMain& f);
+void registerPictureSelection(SceneContext& f);
 
 } // namespace tintaro

@@ -7,7 +7,7 @@ namespace tintaro {
 
 namespace {
 
-void moveOverGalerija(FormaMain& f, int n) {
+void moveOverGalerija(SceneContext& f, int n) {
     auto& s = f.state;
     if (s.GalleryActive != 1) {
         return;
@@ -22,7 +22,7 @@ void moveOverGalerija(FormaMain& f, int n) {
 
 } // namespace
 
-void mouse_move_galerija1_bele(FormaMain& f) {
+void mouse_move_galerija1_bele(SceneContext& f) {
     trapped([&] {
         const int k = f.state.HighlightedThumbnail;
         if (k >= 1 && k <= 25) {
@@ -31,10 +31,11 @@ void mouse_move_galerija1_bele(FormaMain& f) {
     });
 }
 
-void registerThumbnailHighlight(FormaMain& f) {
+void registerThumbnailHighlight(SceneContext& f) {
     for (int n = 1; n <= 25; ++n) {
         f.handlers[galerija(n)].mouseMove = [&f, n](const MouseArgs&) { moveOverGalerija(f, n); };
     }
+    f.hooks.restHighlightedThumbnail = [&f] { mouse_move_galerija1_bele(f); };
 }
 
 } // namespace tintaro

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "scene/FormaMain.h"
+#include "scene/SceneContext.h"
 
 namespace tintaro {
 
-void registerThumbnailHighlight(FormaMain& f);
+void registerThumbnailHighlight(SceneContext& f);
 
 // Gives the thumbnail highlighted last its plain picture again.
-void mouse_move_galerija1_bele(FormaMain& f);
+void mouse_move_galerija1_bele(SceneContext& f);
 
 } // namespace tintaro

@@ -1,11 +1,10 @@
 #include "panels/ExitPanel.h"
 
 #include "scene/ScreenStates.h"
-#include "shell/Shutdown.h"
 
 namespace tintaro {
 
-void ShowExitPanel(FormaMain& f) {
+void ShowExitPanel(SceneContext& f) {
     if (!freezeActiveScreen(f)) {
         return;
     }
@@ -16,7 +15,7 @@ void ShowExitPanel(FormaMain& f) {
 
 namespace {
 
-void clickNe(FormaMain& f) {
+void clickNe(SceneContext& f) {
     if (f.state.GalleryActive != 0 && f.state.GalleryActive != 1) {
         return;
     }
@@ -28,9 +27,9 @@ void clickNe(FormaMain& f) {
 
 } // namespace
 
-void registerExitPanel(FormaMain& f) {
+void registerExitPanel(SceneContext& f) {
     f.handlers[ControlId::Ne].click = [&f] { clickNe(f); };
-    f.handlers[ControlId::Da].click = [&f] { endFromExitConfirmation(f); };
+    f.handlers[ControlId::Da].click = [&f] { callHook(f.hooks.endFromExitConfirmation); };
 }
 
 } // namespace tintaro

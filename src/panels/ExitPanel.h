@@ -1,10 +1,10 @@
 #pragma once
 
-#include "scene/FormaMain.h"
+#include "scene/SceneContext.h"
 
 namespace tintaro {
 
-void ShowExitPanel(FormaMain& f);
-void registerExitPanel(FormaMain& f);
+void ShowExitPanel(SceneContext& f);
+void registerExitPanel(SceneContext& f);
 
 } // namespace tintaro

@@ -6,7 +6,7 @@
 
 namespace tintaro {
 
-void ShowInfoPanel(FormaMain& f) {
+void ShowInfoPanel(SceneContext& f) {
     if (!freezeActiveScreen(f)) {
         return;
     }
@@ -17,7 +17,7 @@ void ShowInfoPanel(FormaMain& f) {
 
 namespace {
 
-void clickZatvori(FormaMain& f) {
+void clickZatvori(SceneContext& f) {
     if (f.state.GalleryActive != 0 && f.state.GalleryActive != 1) {
         return;
     }
@@ -29,14 +29,14 @@ void clickZatvori(FormaMain& f) {
 
 // The window goes out of the way first, so the browser comes up in front;
 // the panel stays open for when the window is brought back.
-void openPage(FormaMain& f, std::string_view url) {
+void openPage(SceneContext& f, std::string_view url) {
     f.platform.window.minimise();
     f.platform.processes.openUrl(std::string(url));
 }
 
 } // namespace
 
-void registerInfoPanel(FormaMain& f) {
+void registerInfoPanel(SceneContext& f) {
     f.handlers[ControlId::Zatvori].click = [&f] { clickZatvori(f); };
     f.handlers[ControlId::visit_site].click = [&f] { openPage(f, ProductPageUrl); };
     f.handlers[ControlId::Firma].click = [&f] { openPage(f, MakerPageUrl); };

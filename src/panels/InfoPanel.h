@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scene/FormaMain.h"
+#include "scene/SceneContext.h"
 
 #include <string_view>
 
@@ -9,7 +9,7 @@ namespace tintaro {
 inline constexpr std::string_view ProductPageUrl = "https://tintaro.quelvan.studio/";
 inline constexpr std::string_view MakerPageUrl = "https://quelvan.studio/";
 
-void ShowInfoPanel(FormaMain& f);
-void registerInfoPanel(FormaMain& f);
+void ShowInfoPanel(SceneContext& f);
+void registerInfoPanel(SceneContext& f);
 
 } // namespace tintaro

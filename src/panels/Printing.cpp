@@ -1,7 +1,6 @@
 #include "panels/Printing.h"
 
 #include "scene/StepFailed.h"
-#include "shell/HookModule.h"
 
 namespace tintaro {
 
@@ -15,48 +14,50 @@ void require(bool ok) {
 
 // Marks a print as under way for as long as it runs, however it ends.
 struct PrintUnderWay {
-    explicit PrintUnderWay(FormaMain& f) : m_f(f) { m_f.printing = true; }
-    ~PrintUnderWay() { m_f.printing = false; }
+    explicit PrintUnderWay(PanelsState& panels) : m_panels(panels) { m_panels.printing = true; }
+    ~PrintUnderWay() { m_panels.printing = false; }
     PrintUnderWay(const PrintUnderWay&) = delete;
     PrintUnderWay& operator=(const PrintUnderWay&) = delete;
 
   private:
-    FormaMain& m_f;
+    PanelsState& m_panels;
 };
 
 } // namespace
 
-std::string scratchDirectory(FormaMain& f) {
+std::string scratchDirectory(SceneContext& f) {
     auto& files = f.platform.files;
-    const std::string beside = joinPath(f.state.AppDir, "\\MY_PICTURE");
+    const std::string beside = f.localPath(assetFolder(AssetFolder::MyPicture));
     if (files.isWritableDirectory(beside)) {
         return beside;
     }
-    const std::string cache = joinPath(files.userCacheDirectory(), "\\MY_PICTURE");
+    const std::string cache = joinPath(files.userCacheDirectory(), assetFolder(AssetFolder::MyPicture));
     files.makeDirectories(cache);
     return cache;
 }
 
-void PrintPicture(FormaMain& f) {
+void PrintPicture(SceneContext& f, PanelsState& panels) {
     // A Ctrl+P during the notice's pause (a held key repeats) is ignored, so prints never stack.
-    if (f.printing) {
+    if (panels.printing) {
         return;
     }
-    PrintUnderWay underWay(f);
+    PrintUnderWay underWay(panels);
     // The canvas image is exactly what the canvas shows, all 750 x 600 pixels.
     const Image shown = f.scene.canvas();
-    const std::string scratch = joinPath(scratchDirectory(f), "\\01.GIF");
+    const std::string scratch = joinPath(scratchDirectory(f), assetPath(AssetFolder::Root, kSnapshotFile));
     auto encoded = f.platform.codec.encodeLossless(shown);
     require(encoded.has_value());
     require(f.platform.files.writeAtomically(scratch, *encoded));
-    f.scene.setCanvasPicture(scratch);
+    auto readBack = f.scene.pictures().decodeFile(scratch);
+    require(readBack.has_value());
+    f.scene.setCanvasImage(*readBack);
     // The page shows the picture read back from the scratch file: what was on
     // the screen at Ctrl+P. Handlers that run during the notice may colour the
     // canvas further; the canvas keeps that, the page does not.
     const Image picture = f.scene.canvas();
     f.scene.setVisible(ControlId::PrintPict, true);
     f.scene.present();
-    StartupPause(f);
+    callHook(f.hooks.pause);
     f.scene.setVisible(ControlId::PrintPict, false);
     f.scene.present();
     require(f.platform.printer.print(picture));

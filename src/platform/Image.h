@@ -8,7 +8,9 @@ namespace tintaro {
 // A colour value: red + 256 * green + 65536 * blue, top byte 0.
 using Colour = std::uint32_t;
 
-constexpr Colour rgb(unsigned r, unsigned g, unsigned b) { return r | (g << 8) | (b << 16); }
+constexpr Colour rgb(unsigned r, unsigned g, unsigned b) {
+    return r | (g << 8) | (b << 16);
+}
 constexpr Colour kWhite = 0xFFFFFF;
 constexpr Colour kBlack = 0;
 

@@ -137,7 +137,6 @@ class Clock {
   public:
     virtual ~Clock() = default;
     virtual double monotonicSeconds() = 0;
-    virtual double secondsSinceMidnight() = 0;
     // Sleeps until the monotonic clock reads at least `monotonic` (paces animations).
     virtual void sleepUntil(double monotonic) = 0;
 };

@@ -42,7 +42,6 @@ class EventRouter {
     bool m_windowCaptured = false;      // the window was pressed while buttons are held
     int m_held = 0;                     // buttons held
     bool m_shownBefore = false;
-    std::optional<ControlId> m_cursorOver;
     bool m_cursorKnown = false;
     CursorKind m_cursorKind = CursorKind::Arrow;
     const Cursor* m_cursorCustom = nullptr;

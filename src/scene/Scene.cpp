@@ -1,6 +1,7 @@
 #include "scene/Scene.h"
 
 #include "platform/AppPath.h"
+#include "scene/AssetPaths.h"
 #include "scene/CanvasRuns.h"
 #include "scene/StepFailed.h"
 
@@ -57,12 +58,11 @@ void paint(Image& frame, const Rect& area, const Image* picture, int originX, in
 
 } // namespace
 
-Scene::Scene(Platform& platform)
-    : m_platform(platform), m_pictures(platform.files, platform.codec),
+Scene::Scene(Platform& platform, const std::string& appPath)
+    : m_platform(platform), m_pictures(platform.files, platform.codec), m_appPath(appPath),
       m_canvas(kCanvasRect.w, kCanvasRect.h), m_frame(kWindowWidth, kWindowHeight, kWindowBackground) {}
 
-void Scene::create(const std::string& appPath) {
-    m_appPath = appPath;
+void Scene::create() {
     for (const auto& spec : kControlTable) {
         auto& c = m_controls[index(spec.id)];
         c.rect = spec.rect;
@@ -70,16 +70,16 @@ void Scene::create(const std::string& appPath) {
         c.enabled = true;
         if (spec.id != ControlId::Slika && !spec.startPicture.empty()) {
             if (spec.visible) {
-                c.picture = read("\\PICTURE\\" + std::string(spec.startPicture));
+                c.picture = read(picturePath(spec.startPicture));
             } else {
                 c.startPicturePending = true;
             }
         }
     }
-    if (auto start = m_pictures.decodeFile(joinPath(m_appPath, "\\PICTURE\\01.GIF"))) {
+    if (auto start = m_pictures.decodeFile(joinPath(m_appPath, picturePath("01.GIF")))) {
         placeOnCanvas(std::move(*start));
     }
-    m_backgroundPath = "\\PICTURE\\GLAVNA.JPG";
+    m_backgroundPath = picturePath("GLAVNA.JPG");
     m_background = read(m_backgroundPath);
     invalidateAll();
 }
@@ -92,7 +92,7 @@ std::shared_ptr<const Image> Scene::pictureOf(ControlId id) {
     auto& c = m_controls[index(id)];
     if (c.startPicturePending) {
         c.startPicturePending = false;
-        c.picture = read("\\PICTURE\\" + std::string(kControlTable[index(id)].startPicture));
+        c.picture = read(picturePath(kControlTable[index(id)].startPicture));
     }
     return c.picture;
 }
@@ -174,7 +174,7 @@ void Scene::assignBackground(const std::string& relativePath) {
     }
 }
 
-void Scene::setCanvasPicture(const std::string& path) {
+void Scene::setCanvasPicture(const std::string& relativePath) {
     // The canvas lets go of its pixels while the new picture is decoded, so
     // that two canvas-sized buffers are never held at once; a compact copy of
     // them comes back should the file be unreadable.
@@ -182,7 +182,7 @@ void Scene::setCanvasPicture(const std::string& path) {
     m_canvas = Image();
     std::optional<Image> picture;
     try {
-        picture = m_pictures.decodeFile(path);
+        picture = m_pictures.decodeFile(joinPath(m_appPath, relativePath));
     } catch (...) {
         m_canvas = kept.image();
         throw;
@@ -219,6 +219,13 @@ void Scene::setCanvasCursor(const std::string& relativePath) {
         throw StepFailed{};
     }
     m_canvasCursor = std::move(cursor);
+}
+
+void Scene::enableTimer(bool enabled) {
+    if (enabled && !timerEnabled) {
+        timerDue = m_platform.clock.monotonicSeconds() + kRepeatInterval;
+    }
+    timerEnabled = enabled;
 }
 
 CursorKind Scene::cursorOf(ControlId id) const {

@@ -12,6 +12,8 @@
 
 namespace tintaro {
 
+inline constexpr double kRepeatInterval = 0.5;
+
 struct Control {
     Rect rect;
     bool visible = false;
@@ -27,10 +29,11 @@ struct Control {
 // is presented whenever something changed.
 class Scene {
   public:
-    explicit Scene(Platform& platform);
+    // Reads its pictures under `appPath`, the program state's AppPath.
+    Scene(Platform& platform, const std::string& appPath);
 
     // Gives every control its design-time properties and start picture.
-    void create(const std::string& appPath);
+    void create();
 
     const Control& control(ControlId id) const { return m_controls[index(id)]; }
     // The control's picture, its start picture read now if it was put off.
@@ -45,12 +48,14 @@ class Scene {
     std::optional<ControlId> focus() const { return m_focus; }
     void setFocus(std::optional<ControlId> id) { m_focus = id; }
 
+    // Every path the scene takes is relative to the application directory
+    // (AssetPaths.h).
     // Reads appPath + relative path and makes it the control's picture; throws
     // StepFailed (the control keeps its picture) when it cannot be read.
     void assignPicture(ControlId id, const std::string& relativePath);
     void assignBackground(const std::string& relativePath);
     // The canvas takes a picture file placed at (0, 0); all colouring is gone.
-    void setCanvasPicture(const std::string& path);
+    void setCanvasPicture(const std::string& relativePath);
     void setCanvasImage(const Image& image);
     void setCanvasCursor(const std::string& relativePath);
 
@@ -72,9 +77,12 @@ class Scene {
     const Image& frame() const { return m_frame; }
     bool hasChanges() const { return !m_dirty.empty(); }
     PictureStore& pictures() { return m_pictures; }
-    const std::string& appPath() const { return m_appPath; }
 
-    bool timerEnabled = false; // tmrRepeat, 500 ms
+    // tmrRepeat: ticks every kRepeatInterval seconds while enabled; the loop
+    // that delivers events runs it.
+    bool timerEnabled = false;
+    double timerDue = 0; // monotonic time of the next tick
+    void enableTimer(bool enabled);
 
   private:
     std::shared_ptr<const Image> read(const std::string& relativePath);
@@ -85,7 +93,7 @@ class Scene {
 
     Platform& m_platform;
     PictureStore m_pictures;
-    std::string m_appPath;
+    const std::string& m_appPath;
     std::array<Control, kControlCount> m_controls;
     std::optional<ControlId> m_focus;
     std::shared_ptr<const Image> m_background;

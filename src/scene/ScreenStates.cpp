@@ -8,14 +8,13 @@ namespace {
 
 // Back, then the thumbnails in numeric order.
 template <class Apply> void forGalleryControls(Apply apply) {
-    apply(ControlId::Back);
-    for (int n = 1; n <= 25; ++n) {
-        apply(galerija(n));
+    for (auto id : kGalleryScreen) {
+        apply(id);
     }
 }
 
 // Freezing hides Papir rather than disabling it; the others stay visible.
-void setColouringFrozen(FormaMain& f, bool frozen) {
+void setColouringFrozen(SceneContext& f, bool frozen) {
     for (auto id : kColouringScreen) {
         if (id == ControlId::Papir) {
             f.scene.setVisible(id, !frozen);
@@ -27,41 +26,41 @@ void setColouringFrozen(FormaMain& f, bool frozen) {
 
 } // namespace
 
-void ugasi_glavni_ekran(FormaMain& f) {
+void ugasi_glavni_ekran(SceneContext& f) {
     for (auto id : kColouringScreen) {
         f.scene.setVisible(id, false);
     }
 }
 
-void upali_glavni_ekran(FormaMain& f) {
+void upali_glavni_ekran(SceneContext& f) {
     for (auto id : kColouringScreen) {
         f.scene.setVisible(id, true);
     }
 }
 
-void glavni_ekran_zamrznut(FormaMain& f) {
+void glavni_ekran_zamrznut(SceneContext& f) {
     setColouringFrozen(f, true);
 }
-void glavni_ekran_odmrznut(FormaMain& f) {
+void glavni_ekran_odmrznut(SceneContext& f) {
     setColouringFrozen(f, false);
 }
 
-void galerijski_ekran_zamrznut(FormaMain& f) {
+void galerijski_ekran_zamrznut(SceneContext& f) {
     forGalleryControls([&](ControlId id) { f.scene.setEnabled(id, false); });
 }
 
-void galerijski_ekran_odmrznut(FormaMain& f) {
+void galerijski_ekran_odmrznut(SceneContext& f) {
     forGalleryControls([&](ControlId id) { f.scene.setEnabled(id, true); });
 }
 
-void galerijski_ekran_ugasi(FormaMain& f) {
+void galerijski_ekran_ugasi(SceneContext& f) {
     trapped([&] {
         forGalleryControls([&](ControlId id) { f.scene.setVisible(id, false); });
-        f.scene.assignBackground(f.picture("GLAVNA.JPG"));
+        f.scene.assignBackground(picturePath("GLAVNA.JPG"));
     });
 }
 
-bool freezeActiveScreen(FormaMain& f) {
+bool freezeActiveScreen(SceneContext& f) {
     if (f.state.GalleryActive == 0) {
         glavni_ekran_zamrznut(f);
     } else if (f.state.GalleryActive == 1) {
@@ -72,7 +71,7 @@ bool freezeActiveScreen(FormaMain& f) {
     return true;
 }
 
-bool unfreezeActiveScreen(FormaMain& f) {
+bool unfreezeActiveScreen(SceneContext& f) {
     if (f.state.GalleryActive == 0) {
         glavni_ekran_odmrznut(f);
     } else if (f.state.GalleryActive == 1) {

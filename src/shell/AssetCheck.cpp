@@ -29,7 +29,7 @@ constexpr int kAssetCheckFailed = 1;
 void VerifyAssetFiles(FormaMain& f) {
     for (const auto& row : AssetManifest) {
         const std::string file = std::string("PICTURE/") + row.file;
-        const auto length = f.platform.files.length(f.appFile(f.picture(row.file)));
+        const auto length = f.platform.files.length(f.localPath(picturePath(row.file)));
         if (!length) {
             endNaming(f, file, file + " is missing (expected " + std::to_string(row.length) + " bytes)");
         }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scene/FormaMain.h"
+#include "shell/FormaMain.h"
 
 namespace tintaro {
 

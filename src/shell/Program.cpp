@@ -12,8 +12,9 @@
 #include "gallery/ThumbnailHighlight.h"
 #include "panels/ExitPanel.h"
 #include "panels/InfoPanel.h"
-#include "shell/HookModule.h"
+#include "shell/EventLoop.h"
 #include "shell/Shortcuts.h"
+#include "shell/Shutdown.h"
 #include "shell/Startup.h"
 
 #include <string>
@@ -27,13 +28,15 @@ void registerHandlers(FormaMain& f) {
     registerPalette(f);
     registerEraser(f);
     registerSoundSwitch(f);
-    registerMusic(f);
+    registerMusic(f, f.music);
     registerGalleryScreen(f);
     registerPictureSelection(f);
     registerThumbnailHighlight(f);
     registerExitPanel(f);
     registerInfoPanel(f);
     registerShortcuts(f);
+    f.hooks.pause = [&f] { StartupPause(f); };
+    f.hooks.endFromExitConfirmation = [&f] { endFromExitConfirmation(f); };
 }
 
 int runProgram(Platform& platform) {
@@ -48,7 +51,8 @@ int runProgram(Platform& platform) {
         if (!platform.window.create(std::string(kWindowCaption))) {
             return 1;
         }
-        f.scene.create(platform.files.executableDirectory());
+        f.state.AppPath = platform.files.executableDirectory();
+        f.scene.create();
         loadFormaMain(f);
         deliverEvents(f, -1);
     } catch (const ProgramEnd& end) {

@@ -14,15 +14,25 @@ namespace {
 
 constexpr int kCtrlAlone = kCtrl;
 
+void printPicture(FormaMain& f) {
+    PrintPicture(f, f.panels);
+}
+void showExitPanel(FormaMain& f) {
+    ShowExitPanel(f);
+}
+void showInfoPanel(FormaMain& f) {
+    ShowInfoPanel(f);
+}
+
 struct Shortcut {
     int key;
     void (*run)(FormaMain&);
 };
 
 constexpr std::array<Shortcut, 3> kShortcuts{{
-    {'P', PrintPicture},
-    {'X', ShowExitPanel},
-    {'R', ShowInfoPanel},
+    {'P', printPicture},
+    {'X', showExitPanel},
+    {'R', showInfoPanel},
 }};
 
 void keyDown(FormaMain& f, int key, int shift) {

@@ -13,7 +13,7 @@ void unloadFormaMain(FormaMain& f) {
         if (f.state.KeyboardHookHandle != 0) {
             f.platform.guard.remove(f.state.KeyboardHookHandle);
         }
-        closeDownMusic(f);
+        closeDownMusic(f, f.music);
     });
     if (!f.unloaded) {
         f.unloaded = true;

@@ -2,7 +2,7 @@
 
 #include "scene/StepFailed.h"
 #include "shell/AssetCheck.h"
-#include "shell/HookModule.h"
+#include "shell/EventLoop.h"
 
 namespace tintaro {
 
@@ -20,7 +20,6 @@ void startupSequence(FormaMain& f) {
     auto& p = f.platform;
     s.KeyboardHookHandle = p.guard.install();
     const std::string directory = p.files.executableDirectory();
-    s.AppDir = directory.ends_with('/') ? directory : directory + "/";
     // The directory is used as it is: upper-casing it would point every asset
     // path nowhere on a case-sensitive file system.
     s.AppPath = directory;
@@ -29,7 +28,7 @@ void startupSequence(FormaMain& f) {
     }
     s.FillToolActive = -1;
     p.window.hide();
-    if (!p.processes.start(f.appFile("\\COLORS.EXE"))) {
+    if (!p.processes.start(f.localPath(assetPath(AssetFolder::Root, kCompanionFile)))) {
         throw StepFailed{};
     }
     StartupPause(f);

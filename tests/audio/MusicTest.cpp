@@ -1,5 +1,5 @@
 #include "audio/Music.h"
-#include "shell/HookModule.h"
+#include "shell/EventLoop.h"
 #include "support/Harness.h"
 
 #include <gtest/gtest.h>

@@ -82,11 +82,7 @@ TEST(Eraser, ClearingLeavesToolColourAndFacesAlone) {
 
 TEST(Eraser, InputDuringTheWipeWaitsForItsEnd) {
     Harness h;
-    Event e;
-    e.type = EventType::MouseMove;
-    e.x = 5;
-    e.y = 5;
-    h.fake.window.events.push_back(e);
+    h.fake.window.events.push_back(mouseMove(5, 5));
     h.clickOn(C::Papir);
     EXPECT_EQ(h.fake.window.events.size(), 1u) << "the wipe takes no event";
 }

@@ -18,19 +18,19 @@ jpeg_limit=4 # mean difference allowed between two decoders of one JPEG
 thumbnail_centre() {
     local x y
     read -r x y < <(thumbnail_origin "$1")
-    echo "$((x + 65)) $((y + 61))"
+    echo "$((x + GALERIJA1_W / 2)) $((y + GALERIJA1_H / 2))"
 }
 
 # thumbnail_like SHOT N BELE|ZUTE: thumbnail N shows its plain or yellow card.
 thumbnail_like() {
     local x y
     read -r x y < <(thumbnail_origin "$2")
-    expect_region_like "$jpeg_limit" "$1" "$pic/GALERIJA1${3}_$(thumbnail_picture_number "$2").JPG" "$x" "$y" 131 122 0 0
+    expect_region_like "$jpeg_limit" "$1" "$pic/GALERIJA1${3}_$(thumbnail_picture_number "$2").JPG" "$x" "$y" "$GALERIJA1_W" "$GALERIJA1_H" 0 0
 }
 
 # The two cards of a thumbnail must be far apart for the checks to mean
 # anything.
-cards=$(region_difference "$pic/GALERIJA1BELE_21.JPG" "$pic/GALERIJA1ZUTE_21.JPG" 0 0 131 122)
+cards=$(region_difference "$pic/GALERIJA1BELE_21.JPG" "$pic/GALERIJA1ZUTE_21.JPG" 0 0 "$GALERIJA1_W" "$GALERIJA1_H")
 awk -v d="$cards" -v l="$jpeg_limit" 'BEGIN { exit !(d > 5 * l) }' || fail "the plain and yellow cards of thumbnail 7 differ by only $cards"
 
 # expect_gallery SHOT [HIGHLIGHTED]: the gallery background, the back button

@@ -64,22 +64,6 @@ other_window() {
     OTHER_ID=$WINDOW_ID
 }
 
-window_state_is() {
-    [ "$(xprop -id "$1" WM_STATE 2>/dev/null | awk '/window state:/ { print $3 }')" = "$2" ]
-}
-
-active_window_is() {
-    [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]
-}
-
-stop_x() {
-    [ -n "$WM_PID" ] && kill "$WM_PID" 2>/dev/null && wait "$WM_PID" 2>/dev/null
-    WM_PID=""
-    kill "$XVFB_PID" 2>/dev/null
-    wait "$XVFB_PID" 2>/dev/null || true
-    XVFB_PID=""
-}
-
 # 1. The splash's pause.
 start_xvfb 1024x768x24
 wait_until 20 "the keyboard is held before the program runs" free
@@ -123,10 +107,10 @@ start_xvfb 1024x768x24
 start_wm
 start_program "$app"
 main=$WINDOW_ID
-wait_until 20 "the program's window never became the active window" active_window_is "$main"
+wait_until 20 "the program's window never became the active window" output_is "$main" active_window
 other_window "Other program"
 xdotool windowactivate --sync "$OTHER_ID"
-wait_until 20 "the other program's window never became active" active_window_is "$OTHER_ID"
+wait_until 20 "the other program's window never became active" output_is "$OTHER_ID" active_window
 expect_held_throughout "another window active"
 xdotool windowactivate --sync "$main"
 held || fail "the keyboard is free with the program active again"
@@ -135,10 +119,10 @@ wait "$OTHER_PID" 2>/dev/null || true
 
 keys ctrl+r
 click_at "$VISIT_C"
-wait_until 20 "the window was not minimised" window_state_is "$main" Iconic
+wait_until 20 "the window was not minimised" output_is Iconic window_state "$main"
 wait_until 20 "the minimised program still holds the keyboard" free
 xdotool windowactivate "$main"
-wait_until 20 "the window did not come back" window_state_is "$main" Normal
+wait_until 20 "the window did not come back" output_is Normal window_state "$main"
 wait_until 20 "the window brought back did not take the keyboard again" held
 kill -TERM "$APP_PID"
 expect_exit "$APP_PID" 0

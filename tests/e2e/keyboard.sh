@@ -19,12 +19,6 @@ expect_exit_panel() {
     expect_screen_region 4 "$app/PICTURE/CTRLX.JPG" 312 259 400 150 0 0
 }
 
-active_window_is() {
-    local got
-    got=$(xdotool getactivewindow 2>/dev/null)
-    [ "$got" = "$1" ] || { echo "the active window is '$got'" >&2; return 1; }
-}
-
 # 1. The keyboard while the program runs full screen, and the way out.
 start_xvfb 1024x768x24
 expect_grab_status GrabSuccess 0
@@ -57,18 +51,18 @@ third=$WINDOW_ID
 # Without a grab, Alt+Tab moves the focus between the two.
 xdotool windowactivate --sync "$other"
 keys alt+Tab
-wait_until 20 "Alt+Tab does not switch between two ordinary windows here" active_window_is "$third"
+wait_until 20 "Alt+Tab does not switch between two ordinary windows here" output_is "$third" active_window
 
 start_program "$app"
 main=$WINDOW_ID
-wait_until 20 "the program's window never became the active window" active_window_is "$main"
+wait_until 20 "the program's window never became the active window" output_is "$main" active_window
 expect_grab_status AlreadyGrabbed
 for round in 1 2 3; do
     keys alt+Tab
     # Held, the keys go to the program, which handles them in order: once a
     # later pointer movement shows, the window manager could have acted.
     ui_settle 800 20
-    active_window_is "$main" || fail "Alt+Tab (round $round) made another window active, not the program ($main)"
+    output_is "$main" active_window || fail "Alt+Tab (round $round) made another window active, not the program ($main)"
 done
 # Still in front and full screen: the whole screen is the program's.
 screenshot "$E2E_TMP/after-alt-tab.png"

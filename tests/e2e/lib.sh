@@ -7,13 +7,13 @@
 #   start_wm                      # optional: openbox
 #   start_app PROGRAM [ARGS...]   # APP_PID, in a session of its own
 #   app_command APP_DIR           # what starts Tintaro (E2E_COMMAND, else APP_DIR/tintaro)
-#   wait_until SECONDS WHAT CMD...  # polls CMD until it succeeds
 #   wait_window NAME [SECONDS]    # WINDOW_ID of the first visible match
 #   screenshot FILE               # the whole screen
 #   pixel FILE X Y                # "R G B"
 #   click X Y [BUTTON] / drag X1 Y1 X2 Y2 / keys COMBO...
 #   expect_exit PID STATUS [SECONDS] / expect_no_process_left
 #   wait_until SECONDS MESSAGE COMMAND...   # the one way to wait for a condition
+#   output_is WANTED COMMAND...             # COMMAND prints WANTED (a check to wait on)
 #   close_request WINDOW                    # as a window manager asks a window to close
 #
 # Every helper fails the test with a message on standard error; the test
@@ -170,6 +170,26 @@ wait_until() {
     done
     [ -s "$_wait_complaint" ] && _wait_last=": $(tail -n3 "$_wait_complaint" | sed 's/^FAIL: //' | tr '\n' ' ')"
     fail "$_wait_what (waited ${_wait_seconds}s)$_wait_last"
+}
+
+# Succeeds when COMMAND prints exactly WANTED; otherwise says what it
+# printed. The check behind every wait for a reading to take a value:
+#   wait_until 20 "the keyboard is not held" output_is held keyboard_grab_state
+output_is() {
+    local _output_wanted=$1 _output_got
+    shift
+    _output_got=$("$@") || true
+    [ "$_output_got" = "$_output_wanted" ] || { echo "it is '$_output_got'" >&2; return 1; }
+}
+
+# The window that has the focus, as xdotool sees it; empty when none.
+active_window() {
+    xdotool getactivewindow 2>/dev/null || true
+}
+
+# The ICCCM state of window ID: Normal, Iconic or Withdrawn.
+window_state() {
+    xprop -id "$1" WM_STATE 2>/dev/null | awk '/window state:/ { print $3 }'
 }
 
 # True while PID runs (a zombie has ended).
@@ -560,13 +580,7 @@ keyboard_grab_state() {
 # Waits until keyboard_grab_state reports STATE.
 expect_keyboard() {
     local want=$1 seconds=${2:-20}
-    wait_until "$seconds" "the keyboard is not $want" _keyboard_is "$want"
-}
-
-_keyboard_is() {
-    local got
-    got=$(keyboard_grab_state)
-    [ "$got" = "$1" ] || { echo "it is $got" >&2; return 1; }
+    wait_until "$seconds" "the keyboard is not $want" output_is "$want" keyboard_grab_state
 }
 
 # Waits until the program's log has a line matching the extended regex.
@@ -583,49 +597,41 @@ _log_has() {
 # COLORS.EXE is called just "Tintaro".
 MAIN_WINDOW='^Tintaro - '
 
+# The controls' places, written from the program's control table at build time
+# (ControlLayout.cpp): NAME_X, NAME_Y, NAME_W, NAME_H and NAME_C for every
+# control, the palette's and the gallery's places, the start pictures. CTest
+# names the file in E2E_LAYOUT; run by hand, the tests find the one of build/.
+E2E_LAYOUT=${E2E_LAYOUT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build/tests/e2e/layout.sh}
+[ -r "$E2E_LAYOUT" ] || fail "no control layout at $E2E_LAYOUT: build the tests, or set E2E_LAYOUT"
+# shellcheck source=/dev/null
+source "$E2E_LAYOUT"
+
 # The colouring screen as it looks after start-up, checked region by region
 # against the pictures in the application directory: the canvas shows
 # drawing 01 exactly (GIF, lossless), each visible control its start picture
-# at its place, and the uncovered background is GLAVNA.JPG. JPEG pictures
+# where it shows, and the uncovered background is GLAVNA.JPG. JPEG pictures
 # are compared by mean difference, since two decoders may round differently.
 #   expect_colouring_screen SHOT APP_DIR [CANVAS_PICTURE]
 expect_colouring_screen() {
     local shot=$1 app=$2 canvas=${3:-01.GIF}
     local pic="$app/PICTURE" limit=4
-    expect_region_like 0.5 "$shot" "$pic/$canvas" 30 29 750 600 0 0
-    # name left top width height picture (cut at the control's size)
+    expect_region_like 0.5 "$shot" "$pic/$canvas" "$SLIKA_X" "$SLIKA_Y" "$SLIKA_W" "$SLIKA_H" 0 0
+    # name left top width height picture (cut to what of the control shows)
     local control
     while read -r control; do
+        [ -n "$control" ] || continue
         # shellcheck disable=SC2086
         set -- $control
         expect_region_like "$limit" "$shot" "$pic/$6" "$2" "$3" "$4" "$5" 0 0 || return 1
-    done <<'CONTROLS'
-Papir 936 412 63 61 PAPIR1.JPG
-Rubber 825 412 111 61 GUMICA1.JPG
-olovka 804 571 62 81 OLOVKA2.JPG
-kapljica 871 571 58 81 KAPLJICA1.JPG
-MoreImages 832 241 160 169 MOREIMAGES1.JPG
-MuteWave 835 485 78 79 ZVUCNIK1.JPG
-MusicOn 919 485 78 78 MUSICOFF2.JPG
-PaletaCrvena 8 675 85 85 BOJE1_01.JPG
-PaletaZelena 93 675 84 85 BOJE1_02.JPG
-PaletaZuta 176 675 84 85 BOJE1_03.JPG
-PaletaSvPlava 261 675 84 85 BOJE1_04.JPG
-PaletaOranz 345 675 83 85 BOJE1_05.JPG
-PaletaLjubicasta 428 675 85 85 BOJE1_06.JPG
-PaletaSiva 513 675 83 85 BOJE1_07.JPG
-PaletaTamnozuta 596 675 84 85 BOJE1_08.JPG
-PaletaBraon 680 675 84 85 BOJE1_09.JPG
-PaletaPlava 764 675 84 85 BOJE1_10.JPG
-PaletaCrna 848 675 84 85 BOJE1_11.JPG
-PaletaPink 932 675 84 85 BOJE1_12.JPG
-CONTROLS
-    # Background around the controls: the top strip, the title corner, the
-    # frame between canvas and buttons, the strip under the canvas.
-    expect_region_like "$limit" "$shot" "$pic/GLAVNA.JPG" 0 0 1024 29
-    expect_region_like "$limit" "$shot" "$pic/GLAVNA.JPG" 800 29 224 212
-    expect_region_like "$limit" "$shot" "$pic/GLAVNA.JPG" 780 29 20 642
-    expect_region_like "$limit" "$shot" "$pic/GLAVNA.JPG" 0 629 800 46
+    done <<<"$START_PICTURES"
+    # Background around the controls: the top strip above the canvas, the
+    # title corner above MoreImages, the frame between the canvas and the
+    # buttons (which begin right of x = 800), the strip under the canvas.
+    local canvas_right=$((SLIKA_X + SLIKA_W)) canvas_bottom=$((SLIKA_Y + SLIKA_H))
+    expect_region_like "$limit" "$shot" "$pic/GLAVNA.JPG" 0 0 1024 "$SLIKA_Y"
+    expect_region_like "$limit" "$shot" "$pic/GLAVNA.JPG" 800 "$SLIKA_Y" 224 $((MOREIMAGES_Y - SLIKA_Y))
+    expect_region_like "$limit" "$shot" "$pic/GLAVNA.JPG" "$canvas_right" "$SLIKA_Y" $((800 - canvas_right)) 642
+    expect_region_like "$limit" "$shot" "$pic/GLAVNA.JPG" 0 "$canvas_bottom" 800 $((PALETACRVENA_Y - canvas_bottom))
 }
 
 # The pointer's current shape as the X server shows it (XFixes):
@@ -659,11 +665,5 @@ PY
 # Waits until the pointer's shape is "WIDTH HEIGHT XHOT YHOT".
 expect_cursor() {
     local want=$1 seconds=${2:-20}
-    wait_until "$seconds" "the pointer's shape is not '$want'" _cursor_is "$want"
-}
-
-_cursor_is() {
-    local got
-    got=$(cursor_shape)
-    [ "$got" = "$1" ] || { echo "it is '$got'" >&2; return 1; }
+    wait_until "$seconds" "the pointer's shape is not '$want'" output_is "$want" cursor_shape
 }

@@ -25,18 +25,8 @@ expect_panel() {
     expect_screen_region 4 "$app/PICTURE/$picture" "$x" "$y" "$w" "$h" $((x - 312)) $((y - 259))
 }
 
-window_state() {
-    xprop -id "$WINDOW_ID" WM_STATE | awk '/window state:/ { print $3 }'
-}
-
-_window_state_is() {
-    local got
-    got=$(window_state)
-    [ "$got" = "$1" ] || { echo "it is '$got'" >&2; return 1; }
-}
-
 expect_window_state() {
-    wait_until 20 "the window is not $1" _window_state_is "$1"
+    wait_until 20 "the window is not $1" output_is "$1" window_state "$WINDOW_ID"
 }
 
 # expect_opened N: the stand-in has been started N times so far; prints the

@@ -18,8 +18,8 @@ fi
 [ -x /usr/sbin/cupsd ] || fail "cupsd is not installed (run scripts/install-deps)"
 [ -f /etc/cups/cups-pdf.conf ] || fail "cups-pdf is not installed (run scripts/install-deps)"
 
-readonly canvas_x=30 canvas_y=29
-readonly notice_x=312 notice_y=259 notice_w=400 notice_h=250
+readonly canvas_x=$CANVAS_X canvas_y=$CANVAS_Y
+readonly notice_x=$PRINTPICT_X notice_y=$PRINTPICT_Y notice_w=$PRINTPICT_W notice_h=$PRINTPICT_H
 
 e2e_init
 require_tools lpadmin lpstat cupsenable cupsaccept pdftoppm pdfinfo
@@ -74,7 +74,7 @@ job_count() {
 _colouring_screen_shown() {
     local shot="$E2E_TMP/ready.png"
     screenshot "$shot"
-    [ "$(count_colour "$shot" $canvas_x $canvas_y 750 600 "255 255 255" 8)" -gt 200000 ]
+    [ "$(count_colour "$shot" $canvas_x $canvas_y "$CANVAS_W" "$CANVAS_H" "255 255 255" 8)" -gt 200000 ]
 }
 
 # The notice's rectangle differs from the picture before Ctrl+P (or not).
@@ -148,7 +148,7 @@ wait_until 20 "the printing notice stays" _notice_gone
 screenshot "$E2E_TMP/after.png"
 expect_region_like 2 "$E2E_TMP/after.png" "$E2E_TMP/coloured.png" $notice_x $notice_y $notice_w $notice_h
 # The canvas looks the same after printing as before.
-expect_region_like 0 "$E2E_TMP/after.png" "$E2E_TMP/coloured.png" $canvas_x $canvas_y 750 600
+expect_region_like 0 "$E2E_TMP/after.png" "$E2E_TMP/coloured.png" $canvas_x $canvas_y "$CANVAS_W" "$CANVAS_H"
 
 wait_until 120 "no whole PDF arrived in $out" _pdf_written
 pdf=$WAIT_OUTPUT
@@ -160,7 +160,7 @@ pdfinfo "$pdf" | grep -q '^Pages: *1$' || fail "the PDF does not have exactly on
 pdftoppm -r 96 -singlefile -png "$pdf" "$E2E_TMP/page"
 page="$E2E_TMP/page.png"
 expect_pixel "$page" $((fill_x - canvas_x)) $((fill_y - canvas_y)) "$coloured" 12
-expect_region_like 6 "$page" "$E2E_TMP/coloured.png" 0 0 750 600 $canvas_x $canvas_y
+expect_region_like 6 "$page" "$E2E_TMP/coloured.png" 0 0 "$CANVAS_W" "$CANVAS_H" $canvas_x $canvas_y
 # Nothing is printed beyond the picture.
 blank=$(count_colour "$page" 752 0 30 600 "255 255 255" 3)
 [ "$blank" -eq 18000 ] || fail "marks beside the picture: only $blank of 18000 pixels are white"
@@ -195,7 +195,7 @@ expect_region_like 4 "$E2E_TMP/during.png" "$app_dir/PICTURE/PRINTING.JPG" $noti
 wait_until 120 "no second whole PDF arrived in $out" _pdf_written "$first_pdf"
 pdftoppm -r 96 -singlefile -png "$WAIT_OUTPUT" "$E2E_TMP/page2"
 expect_pixel "$E2E_TMP/page2.png" $((fill_x - canvas_x)) $((fill_y - canvas_y)) "$coloured" 12
-expect_region_like 6 "$E2E_TMP/page2.png" "$E2E_TMP/coloured.png" 0 0 750 600 $canvas_x $canvas_y
+expect_region_like 6 "$E2E_TMP/page2.png" "$E2E_TMP/coloured.png" 0 0 "$CANVAS_W" "$CANVAS_H" $canvas_x $canvas_y
 screenshot "$E2E_TMP/after2.png"
 expect_pixel "$E2E_TMP/after2.png" "$fill_x" "$fill_y" "$green" 0
 pass

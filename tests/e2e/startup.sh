@@ -74,7 +74,7 @@ start_and_check() {
 _canvas_shows_drawing() {
     local differing
     import -window root "$1" 2>/dev/null || return 1
-    differing=$({ compare -metric AE "$1[750x600+30+29]" "$canvas_ref" null: 2>&1 || true; } | awk '{ print $1 }')
+    differing=$({ compare -metric AE "$1[${SLIKA_W}x${SLIKA_H}+${SLIKA_X}+${SLIKA_Y}]" "$canvas_ref" null: 2>&1 || true; } | awk '{ print $1 }')
     [ "$differing" = 0 ] || { echo "$differing pixels differ" >&2; return 1; }
 }
 

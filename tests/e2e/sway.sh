@@ -143,11 +143,6 @@ app_window() {
 # Waits until the program's window is full screen and focused, on SHELL
 # (xdg_shell natively, xwayland through XWayland).
 expect_app_window() {
-    wait_until 30 "the program's window is not full screen and focused on $1" _app_window_is "$1"
-}
-
-_app_window_is() {
-    local got
-    got=$(app_window) || return 1
-    [ "$got" = "$1 1 True 0 0 1024 768" ] || { echo "its window: $got" >&2; return 1; }
+    wait_until 30 "the program's window is not full screen and focused on $1" \
+        output_is "$1 1 True 0 0 1024 768" app_window
 }

@@ -11,21 +11,16 @@
 # the system's Python (a Python of a version manager may come without it).
 UI_PY=/usr/bin/python3
 
-# The layout, in window pixels; with --windowed and no window manager, or
-# full screen on a 1024 x 768 screen, window and screen pixels coincide.
-readonly CANVAS_X=30 CANVAS_Y=29 CANVAS_W=750 CANVAS_H=600
+# The layout, in window pixels, comes from the control table through lib.sh
+# (E2E_LAYOUT); with --windowed and no window manager, or full screen on a
+# 1024 x 768 screen, window and screen pixels coincide.
+readonly CANVAS_X=$SLIKA_X CANVAS_Y=$SLIKA_Y CANVAS_W=$SLIKA_W CANVAS_H=$SLIKA_H
 
-# Centres of the controls a test clicks.
-readonly MOREIMAGES_C="912 325" RUBBER_C="881 442" PAPIR_C="967 442"
-readonly OLOVKA_C="835 611" KAPLJICA_C="900 611"
-readonly DA_C="421 434" NE_C="610 434"
-readonly VISIT_C="511 426" FIRMA_C="514 479" ZATVORI_C="668 282"
-readonly BACK_C="126 20"
+# Centres of the controls a test clicks (NAME_C of the layout).
+readonly VISIT_C=$VISIT_SITE_C
 
-# Left edges of the twelve palette buttons, index 1 to 12; all are 85 high
-# from y = 675.
-readonly -a PALETTE_LEFT=(0 8 93 176 261 345 428 513 596 680 764 848 932)
-readonly RED="255 0 0" GREEN="52 204 103" BLUE="0 0 255" WHITE="255 255 255"
+# Colours of the palette buttons of the same names.
+readonly RED=${PALETTE_RGB[1]} GREEN=${PALETTE_RGB[2]} BLUE=${PALETTE_RGB[10]} WHITE="255 255 255"
 
 # The start of a test of the program in application directory APP (its
 # first argument): sets `app`, the temporary folder and the tools.
@@ -42,22 +37,21 @@ ui_require() {
     "$UI_PY" -c 'import PIL' 2>/dev/null || fail "$UI_PY has no Pillow (run scripts/install-deps)"
 }
 
-# Centre of palette button K.
+# Centre of palette button K (1..12, from the left).
 palette_centre() {
-    echo "$((PALETTE_LEFT[$1] + 42)) 717"
+    echo "$((PALETTE_LEFT[$1] + 42)) $((PALETTE_TOP[$1] + 42))"
 }
 
-# Left, top of gallery thumbnail N (1..25), row by row, 131 x 122 each.
+# Left, top of gallery thumbnail N (1..25), row by row, GALERIJA1_W x
+# GALERIJA1_H each.
 thumbnail_origin() {
     local n=$1
-    local -a left=(54 198 341 485 629) top=(48 185 322 459 596)
-    echo "${left[$(((n - 1) % 5))]} ${top[$(((n - 1) / 5))]}"
+    echo "${THUMBNAIL_COLUMN_LEFT[$(((n - 1) % 5))]} ${THUMBNAIL_ROW_TOP[$(((n - 1) / 5))]}"
 }
 
 # The two-digit number of the pictures of thumbnail N.
 thumbnail_picture_number() {
-    local n=$1
-    printf '%02d' $((18 * ((n - 1) / 5) + 2 * ((n - 1) % 5 + 1) - 1))
+    printf '%02d' "${THUMBNAIL_PICTURE[$1]}"
 }
 
 # Clicks at a centre given as one "X Y" word pair.
@@ -211,8 +205,8 @@ _canvas_is() {
 ui_settle() {
     local x=$1 y=$2 rest hover centre geometry
     case ${3:-papir} in
-    papir) rest=PAPIR1.JPG hover=PAPIR2.JPG centre=$PAPIR_C geometry="936 412 63 61" ;;
-    ne) rest=NO1.JPG hover=NO2.JPG centre=$NE_C geometry="568 409 85 50" ;;
+    papir) rest=PAPIR1.JPG hover=PAPIR2.JPG centre=$PAPIR_C geometry="$PAPIR_X $PAPIR_Y $PAPIR_W $PAPIR_H" ;;
+    ne) rest=NO1.JPG hover=NO2.JPG centre=$NE_C geometry="$NE_X $NE_Y $NE_W $NE_H" ;;
     *) fail "ui_settle: no button $3" ;;
     esac
     move_to "$centre"
@@ -295,11 +289,6 @@ copy_app() {
 
 # Waits until keyboard_grab_status answers STATUS.
 expect_grab_status() {
-    wait_until "${2:-20}" "another client asking for the keyboard does not get $1" _grab_status_is "$1"
-}
-
-_grab_status_is() {
-    local got
-    got=$(keyboard_grab_status)
-    [ "$got" = "$1" ] || { echo "it gets $got" >&2; return 1; }
+    wait_until "${2:-20}" "another client asking for the keyboard does not get $1" \
+        output_is "$1" keyboard_grab_status
 }

@@ -115,12 +115,7 @@ start_wm
 start_app "$probe"
 wait_window "Tintaro probe"
 expect_log '^FullScreen 1$'
-_geometry_is() {
-    local got
-    got=$(window_geometry)
-    [ "$got" = "$1" ] || { echo "it is $got" >&2; return 1; }
-}
-wait_until 20 "the full screen window is not at 0,0 1920x1080" _geometry_is "0 0 1920 1080"
+wait_until 20 "the full screen window is not at 0,0 1920x1080" output_is "0 0 1920 1080" window_geometry
 expect_keyboard held
 # 1024 x 768 scaled by 1080/768 is 1440 x 1080, 240 pixels of bar each side.
 _scaled_drawn() {
@@ -167,12 +162,10 @@ expect_keyboard free
 start_app "$probe" --windowed
 wait_window "Tintaro probe"
 expect_log '^FullScreen 1$'
-_size_is() {
-    local got
-    got=$(window_geometry | cut -d' ' -f3,4)
-    [ "$got" = "$1" ] || { echo "it is $got" >&2; return 1; }
+window_size() {
+    window_geometry | cut -d' ' -f3,4
 }
-wait_until 20 "the window is not 1024x768" _size_is "1024 768"
+wait_until 20 "the window is not 1024x768" output_is "1024 768" window_size
 read -r x y w h < <(window_geometry)
 [ "$(keyboard_grab_state)" = free ] || fail "the windowed program holds the keyboard"
 _windowed_drawn() {

@@ -35,6 +35,14 @@ struct Row {
     ControlId lit; // Slika: none
 };
 
+void openPanel(Harness& h, Panel panel) {
+    if (panel == Panel::Exit) {
+        h.key('X', kCtrl);
+    } else if (panel == Panel::Info) {
+        h.key('R', kCtrl);
+    }
+}
+
 TEST(HoverFaces, EachRowAssignsItsOwnSetOfFaces) {
     const Row rows[] = {
         {"background",
@@ -64,21 +72,35 @@ TEST(HoverFaces, EachRowAssignsItsOwnSetOfFaces) {
         {"visit_site", Panel::Info, 500, 420, {}, C::visit_site},
     };
     for (const auto& row : rows) {
-        Harness h;
-        if (row.panel == Panel::Exit) {
-            h.key('X', kCtrl);
-        } else if (row.panel == Panel::Info) {
-            h.key('R', kCtrl);
+        // Every face lit first: what the movement rests shows.
+        {
+            Harness h;
+            openPanel(h, row.panel);
+            for (const auto& [id, faces] : kFaces) {
+                h.f.scene.assignPicture(id, picturePath(faces.second));
+            }
+            h.move(row.x, row.y);
+            for (const auto& [id, faces] : kFaces) {
+                const bool rested = row.rested.count(id) > 0;
+                EXPECT_TRUE(h.shows(id, rested ? faces.first : faces.second))
+                    << row.over << ": " << kControlTable[index(id)].name
+                    << (rested ? " should rest" : " should stay lit");
+            }
         }
-        for (const auto& [id, faces] : kFaces) {
-            h.f.scene.assignPicture(id, h.f.picture(faces.second));
-        }
-        h.move(row.x, row.y);
-        for (const auto& [id, faces] : kFaces) {
-            const bool rested = row.rested.count(id) > 0;
-            EXPECT_TRUE(h.shows(id, rested ? faces.first : faces.second))
-                << row.over << ": " << kControlTable[index(id)].name
-                << (rested ? " should rest" : " should stay lit");
+        // Every face resting first: what the movement lights shows.
+        {
+            Harness h;
+            openPanel(h, row.panel);
+            for (const auto& [id, faces] : kFaces) {
+                h.f.scene.assignPicture(id, picturePath(faces.first));
+            }
+            h.move(row.x, row.y);
+            for (const auto& [id, faces] : kFaces) {
+                const bool lit = id == row.lit;
+                EXPECT_TRUE(h.shows(id, lit ? faces.second : faces.first))
+                    << row.over << ": " << kControlTable[index(id)].name
+                    << (lit ? " should light" : " should stay resting");
+            }
         }
     }
 }

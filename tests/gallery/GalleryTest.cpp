@@ -1,3 +1,4 @@
+#include "gallery/GalleryGrid.h"
 #include "gallery/GalleryTable.h"
 #include "scene/ScreenStates.h"
 #include "support/Harness.h"
@@ -17,15 +18,11 @@ std::string thumb(const char* kind, int p) {
     return file;
 }
 
-int pictureNumber(int n) {
-    return 18 * ((n - 1) / 5) + 2 * ((n - 1) % 5 + 1) - 1;
-}
-
 // Which thumbnails show their highlighted picture, as a string of 25 flags.
 std::string highlighted(Harness& h) {
     std::string out;
     for (int n = 1; n <= 25; ++n) {
-        out += h.shows(galerija(n), thumb("ZUTE", pictureNumber(n))) ? 'Z' : '.';
+        out += h.shows(galerija(n), thumb("ZUTE", thumbnailPictureNumber(n))) ? 'Z' : '.';
     }
     return out;
 }
@@ -36,13 +33,12 @@ void expectGalleryShown(Harness& h) {
     for (auto id : kColouringScreen) {
         EXPECT_FALSE(h.f.scene.control(id).visible);
     }
-    const int left[] = {54, 198, 341, 485, 629};
-    const int top[] = {48, 185, 322, 459, 596};
     for (int n = 1; n <= 25; ++n) {
         const auto& c = h.f.scene.control(galerija(n));
         EXPECT_TRUE(c.visible) << n;
-        EXPECT_EQ(c.rect, (Rect{left[(n - 1) % 5], top[(n - 1) / 5], 131, 122})) << n;
-        EXPECT_TRUE(h.shows(galerija(n), thumb("BELE", pictureNumber(n)))) << n;
+        const Rect size = controlSpec(galerija(n)).rect;
+        EXPECT_EQ(c.rect, (Rect{thumbnailLeft(n), thumbnailTop(n), size.w, size.h})) << n;
+        EXPECT_TRUE(h.shows(galerija(n), thumb("BELE", thumbnailPictureNumber(n)))) << n;
     }
     EXPECT_TRUE(*h.f.scene.background() == *h.f.scene.pictures().load(h.asset("PICTURE/GALERIJA.JPG")));
 }

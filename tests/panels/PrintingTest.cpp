@@ -54,12 +54,9 @@ TEST(Printing, PrintsWhatWasOnScreenAtCtrlP) {
     const int x = 5, y = 590; // a white area of drawing 1 near the bottom left corner
     ASSERT_EQ(atCtrlP.at(x, y), kWhite);
     for (EventType type : {EventType::MouseDown, EventType::MouseUp}) {
-        Event e;
-        e.type = type;
-        e.x = static_cast<float>(30 + x);
-        e.y = static_cast<float>(29 + y);
-        e.button = kLeftButton;
-        h.fake.window.scheduled.push_back({h.fake.clock.now + 1.0, e});
+        h.fake.window.scheduled.push_back(
+            {h.fake.clock.now + 1.0,
+             pointerEvent(type, static_cast<float>(30 + x), static_cast<float>(29 + y), kLeftButton)});
     }
     h.key('P', kCtrl);
     ASSERT_TRUE(h.fake.window.scheduled.empty()) << "the fill came during the notice";
@@ -74,11 +71,7 @@ TEST(Printing, PrintsWhatWasOnScreenAtCtrlP) {
 
 TEST(Printing, CtrlPDuringThePauseIsIgnored) {
     Harness h;
-    Event e;
-    e.type = EventType::KeyDown;
-    e.key = 'P';
-    e.shift = kCtrl;
-    h.fake.window.scheduled.push_back({h.fake.clock.now + 1.0, e});
+    h.fake.window.scheduled.push_back({h.fake.clock.now + 1.0, keyDown('P', kCtrl)});
     h.key('P', kCtrl);
     EXPECT_EQ(h.fake.printer.printed.size(), 1u);
     h.key('P', kCtrl);
@@ -103,14 +96,14 @@ TEST(Printing, FailuresEndThePrintSilently) {
         h.key('P', kCtrl);
         EXPECT_EQ(noticeShown, 0);
         EXPECT_TRUE(h.fake.printer.printed.empty());
-        EXPECT_FALSE(h.f.printing);
+        EXPECT_FALSE(h.f.panels.printing);
     }
     {
         Harness h; // no printer: notice shown and hidden, nothing printed, the program goes on
         h.fake.printer.works = false;
         h.key('P', kCtrl);
         EXPECT_FALSE(h.f.scene.control(C::PrintPict).visible);
-        EXPECT_FALSE(h.f.printing);
+        EXPECT_FALSE(h.f.panels.printing);
         h.key('X', kCtrl);
         EXPECT_TRUE(h.f.scene.control(C::Izlaz).visible);
     }

@@ -7,6 +7,7 @@
 #include "platform/audio/PeakLimiter.h"
 #include "platform/audio/QuietTimer.h"
 #include "platform/audio/WavShape.h"
+#include "support/MidiFile.h"
 
 #include <gtest/gtest.h>
 
@@ -27,22 +28,6 @@ namespace {
 Bytes readAsset(const std::string& relative) {
     std::ifstream in(std::string(TINTARO_ASSETS) + "/" + relative, std::ios::binary);
     return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void putBe(Bytes& out, std::uint32_t value, int bytes) {
-    for (int i = bytes - 1; i >= 0; --i) {
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-    }
-}
-
-// A one-track file with the given division around the given events.
-Bytes midiFile(std::uint32_t division, const Bytes& events) {
-    Bytes midi = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1};
-    putBe(midi, division, 2);
-    midi.insert(midi.end(), {'M', 'T', 'r', 'k'});
-    putBe(midi, static_cast<std::uint32_t>(events.size()), 4);
-    midi.insert(midi.end(), events.begin(), events.end());
-    return midi;
 }
 
 const Bytes kTempoZero = {0x00, 0xFF, 0x51, 0x03, 0x00, 0x00, 0x00};
@@ -99,18 +84,18 @@ TEST(MidiTiming, ImpossibleTimingIsRepairedOrRefused) {
         Bytes afterwards; // empty: as it was
     };
     const Case cases[] = {
-        {"sound file", midiFile(480, concat({kTempoDefault, notes, kEndOfTrack})), true, {}},
-        {"tempo 0", midiFile(480, concat({kTempoZero, notes, kEndOfTrack})), true,
-         midiFile(480, concat({kTempoDefault, notes, kEndOfTrack}))},
+        {"sound file", test::singleTrackMidi(480, concat({kTempoDefault, notes, kEndOfTrack})), true, {}},
+        {"tempo 0", test::singleTrackMidi(480, concat({kTempoZero, notes, kEndOfTrack})), true,
+         test::singleTrackMidi(480, concat({kTempoDefault, notes, kEndOfTrack}))},
         {"tempo 0 after running status, sysex and text",
-         midiFile(96, concat({busy, kTempoZero, notes, kEndOfTrack})), true,
-         midiFile(96, concat({busy, kTempoDefault, notes, kEndOfTrack}))},
+         test::singleTrackMidi(96, concat({busy, kTempoZero, notes, kEndOfTrack})), true,
+         test::singleTrackMidi(96, concat({busy, kTempoDefault, notes, kEndOfTrack}))},
         {"a fast tempo is the limiter's business",
-         midiFile(480, concat({kTempoFast, notes, kEndOfTrack})),
+         test::singleTrackMidi(480, concat({kTempoFast, notes, kEndOfTrack})),
          true,
          {}},
-        {"division 0", midiFile(0, concat({kTempoDefault, notes, kEndOfTrack})), false, {}},
-        {"SMPTE division", midiFile(0xE728, concat({notes, kEndOfTrack})), false, {}},
+        {"division 0", test::singleTrackMidi(0, concat({kTempoDefault, notes, kEndOfTrack})), false, {}},
+        {"SMPTE division", test::singleTrackMidi(0xE728, concat({notes, kEndOfTrack})), false, {}},
         {"not a MIDI file", Bytes{'R', 'I', 'F', 'F', 0, 0, 0, 6, 0, 0, 0, 1, 1, 0xE0}, false, {}},
         {"header only", Bytes{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1}, false, {}},
         {"header longer than the file",
@@ -129,7 +114,7 @@ TEST(MidiTiming, ImpossibleTimingIsRepairedOrRefused) {
 // bytes than there are, an event cut in half, a length that runs out.
 TEST(MidiTiming, ATruncatedFileIsReadOnlyAsFarAsItGoes) {
     const Bytes whole =
-        midiFile(480, concat({kTempoDefault, {0x00, 0x90, 60, 100}, kTempoZero, kEndOfTrack}));
+        test::singleTrackMidi(480, concat({kTempoDefault, {0x00, 0x90, 60, 100}, kTempoZero, kEndOfTrack}));
     for (std::size_t length = 0; length <= whole.size(); ++length) {
         Bytes cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length));
         const bool playable = makeTimingPlayable(cut);

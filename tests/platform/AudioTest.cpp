@@ -6,6 +6,9 @@
 #include "platform/AppPath.h"
 #include "platform/audio/AudioSupport.h"
 #include "platform/audio/MixerDevice.h"
+#include "platform/posix/PosixFiles.h"
+#include "support/MidiFile.h"
+#include "support/WavFile.h"
 
 #include <gtest/gtest.h>
 
@@ -26,54 +29,25 @@ using namespace tintaro;
 
 namespace {
 
+// The audio reads its files through the program's own file access.
+Files& realFiles() {
+    static PosixFiles files;
+    return files;
+}
+
 constexpr int kRate = 44100;
 constexpr int kBytesPerFrame = 4; // 16-bit stereo, as the device is opened
-
-void putLe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-    }
-}
-
-void putBe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-    for (int i = bytes - 1; i >= 0; --i) {
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-    }
-}
 
 // A mono 16-bit sine at half of full scale.
 std::vector<std::uint8_t> sineWav(double hz, double seconds) {
     const auto frames = static_cast<std::uint32_t>(seconds * kRate);
-    std::vector<std::uint8_t> wav = {'R', 'I', 'F', 'F'};
-    putLe(wav, 36 + frames * 2, 4);
-    wav.insert(wav.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    putLe(wav, 16, 4);
-    putLe(wav, 1, 2); // PCM
-    putLe(wav, 1, 2); // mono
-    putLe(wav, kRate, 4);
-    putLe(wav, kRate * 2, 4);
-    putLe(wav, 2, 2);
-    putLe(wav, 16, 2);
-    wav.insert(wav.end(), {'d', 'a', 't', 'a'});
-    putLe(wav, frames * 2, 4);
+    std::vector<std::int16_t> samples;
+    samples.reserve(frames);
     for (std::uint32_t i = 0; i < frames; ++i) {
         const double s = 0.5 * std::sin(2 * M_PI * hz * i / kRate);
-        putLe(wav, static_cast<std::uint16_t>(static_cast<std::int16_t>(s * 32767)), 2);
+        samples.push_back(static_cast<std::int16_t>(s * 32767));
     }
-    return wav;
-}
-
-// A format 0 file of one track at 480 ticks a quarter note.
-std::vector<std::uint8_t> singleTrackMidi(const std::vector<std::uint8_t>& track) {
-    std::vector<std::uint8_t> midi = {'M', 'T', 'h', 'd'};
-    putBe(midi, 6, 4);
-    putBe(midi, 0, 2);
-    putBe(midi, 1, 2);
-    putBe(midi, 480, 2);
-    midi.insert(midi.end(), {'M', 'T', 'r', 'k'});
-    putBe(midi, static_cast<std::uint32_t>(track.size()), 4);
-    midi.insert(midi.end(), track.begin(), track.end());
-    return midi;
+    return test::monoWav(samples, kRate);
 }
 
 // A format-0 MIDI file at 120 bpm (480 ticks a quarter = 0.5 s): a piano plays
@@ -86,7 +60,7 @@ std::vector<std::uint8_t> tuneMidi(const std::vector<int>& notes) {
         track.insert(track.end(), {0x83, 0x60, 0x80, static_cast<std::uint8_t>(note), 0}); // after 480 ticks
     }
     track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});
-    return singleTrackMidi(track);
+    return test::singleTrackMidi(480, track);
 }
 
 // Loud notes struck together on two channels, held for two seconds: a tune
@@ -102,28 +76,17 @@ std::vector<std::uint8_t> chordMidi(const std::vector<int>& notes) {
     track.insert(track.end(),
                  {0x87, 0x40, 0xB0, 123, 0, 0x00, 0xB1, 123, 0}); // all notes off after 960 ticks
     track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});
-    return singleTrackMidi(track);
+    return test::singleTrackMidi(480, track);
 }
 
 // A mono 16-bit WAV of the given samples (-1 to 1).
 std::vector<std::uint8_t> wavOf(const std::vector<double>& samples) {
-    const auto frames = static_cast<std::uint32_t>(samples.size());
-    std::vector<std::uint8_t> wav = {'R', 'I', 'F', 'F'};
-    putLe(wav, 36 + frames * 2, 4);
-    wav.insert(wav.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    putLe(wav, 16, 4);
-    putLe(wav, 1, 2);
-    putLe(wav, 1, 2);
-    putLe(wav, kRate, 4);
-    putLe(wav, kRate * 2, 4);
-    putLe(wav, 2, 2);
-    putLe(wav, 16, 2);
-    wav.insert(wav.end(), {'d', 'a', 't', 'a'});
-    putLe(wav, frames * 2, 4);
+    std::vector<std::int16_t> pcm;
+    pcm.reserve(samples.size());
     for (double s : samples) {
-        putLe(wav, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(s * 32767))), 2);
+        pcm.push_back(static_cast<std::int16_t>(std::lround(s * 32767)));
     }
-    return wav;
+    return test::monoWav(pcm, kRate);
 }
 
 std::vector<std::uint8_t> readFile(const fs::path& path) {
@@ -164,7 +127,7 @@ class AudioTest : public ::testing::Test {
         m_output = m_dir / "device.raw";
         ::setenv("SDL_AUDIODRIVER", "disk", 1);
         ::setenv("SDL_DISKAUDIOFILE", m_output.c_str(), 1);
-        m_audio = openAudio();
+        m_audio = openAudio(realFiles());
         ASSERT_TRUE(m_audio.effects && m_audio.music);
     }
 
@@ -227,7 +190,7 @@ class AudioTest : public ::testing::Test {
     void openFastDevice() {
         m_audio = {};
         ::setenv("SDL_DISKAUDIODELAY", "0", 1);
-        m_audio = openAudio();
+        m_audio = openAudio(realFiles());
         ::unsetenv("SDL_DISKAUDIODELAY");
         ASSERT_TRUE(m_audio.effects && m_audio.music);
     }
@@ -487,8 +450,8 @@ TEST_F(AudioTest, DeviceClosesWhenQuietAndOpensAgainOnDemand) {
     m_audio = {};
     const std::shared_ptr<audio::MixerDevice> device = audio::MixerDevice::open(0.2);
     ASSERT_TRUE(device);
-    const std::unique_ptr<SoundEffects> effects = audio::makeMixerEffects(device);
-    const std::unique_ptr<MusicPlayer> music = audio::makeFluidMusic(device);
+    const std::unique_ptr<SoundEffects> effects = audio::makeMixerEffects(device, realFiles());
+    const std::unique_ptr<MusicPlayer> music = audio::makeFluidMusic(device, realFiles());
     auto closed = [&] { return !device->isOpen(); };
     EXPECT_TRUE(device->isOpen());
     ASSERT_TRUE(waitUntil(closed)) << "nothing sounds: the device closes";
@@ -542,7 +505,7 @@ TEST_F(AudioTest, MusicUsesTheFirstSoundfontThatLoads) {
     const std::shared_ptr<audio::MixerDevice> device = audio::MixerDevice::open();
     ASSERT_TRUE(device);
     for (const Case& c : cases) {
-        const std::unique_ptr<MusicPlayer> music = audio::makeFluidMusic(device, c.soundfonts);
+        const std::unique_ptr<MusicPlayer> music = audio::makeFluidMusic(device, realFiles(), c.soundfonts);
         EXPECT_EQ(music->createPerformance(), c.music) << c.soundfonts.size() << " soundfonts";
         EXPECT_EQ(music->load(tune), c.music);
         EXPECT_EQ(music->play(), c.music);
@@ -553,7 +516,7 @@ TEST_F(AudioTest, MusicUsesTheFirstSoundfontThatLoads) {
 // and the music reports that it cannot make a performance.
 TEST(NoAudioDevice, EverythingIsSilentAndSaysSo) {
     ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    AudioSystem audio = openAudio();
+    AudioSystem audio = openAudio(realFiles());
     ASSERT_TRUE(audio.effects && audio.music);
     audio.effects->play("/nonexistent\\SOUND\\CRVENA.WAV");
     EXPECT_FALSE(audio.music->createPerformance());

@@ -2,10 +2,10 @@
 // SDL platform layer. None of this opens a window.
 
 #include "platform/AppPath.h"
+#include "platform/posix/PosixFiles.h"
+#include "platform/posix/PosixInstanceLock.h"
+#include "platform/posix/PosixSystem.h"
 #include "platform/sdl/KeyMap.h"
-#include "platform/sdl/PosixFiles.h"
-#include "platform/sdl/PosixInstanceLock.h"
-#include "platform/sdl/PosixSystem.h"
 #include "platform/sdl/SdlCodec.h"
 
 #include <gtest/gtest.h>
@@ -513,11 +513,8 @@ TEST(SplitMixRandom, StartsFromTheSameStateEveryRunAndStaysInRange) {
     EXPECT_NE(reseeded.next(), fresh.next());
 }
 
-TEST(SteadyClock, MidnightSecondsAndMonotonicSleep) {
+TEST(SteadyClock, MonotonicSleepReachesItsTarget) {
     SteadyClock clock;
-    const double s = clock.secondsSinceMidnight();
-    EXPECT_GE(s, 0.0);
-    EXPECT_LT(s, 86400.0);
     const double start = clock.monotonicSeconds();
     clock.sleepUntil(start + 0.05);
     EXPECT_GE(clock.monotonicSeconds(), start + 0.05);

@@ -6,7 +6,7 @@
 // surely running when it ends.
 //   starting_parent PROGRAM WAIT_FOR orderly|abrupt
 
-#include "platform/sdl/PosixSystem.h"
+#include "platform/posix/PosixSystem.h"
 
 #include <chrono>
 #include <cstdlib>

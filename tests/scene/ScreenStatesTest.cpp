@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace tintaro::test {
 namespace {
 
@@ -20,6 +22,20 @@ ScreenView colouringView(Harness& h) {
         v.enabled += h.f.scene.control(id).enabled;
     }
     return v;
+}
+
+TEST(ScreenStates, EachScreenHandlesItsControlsInItsOwnOrder) {
+    const std::vector<ControlId> colouring{
+        C::Slika,           C::MoreImages,    C::MuteWave,    C::MusicOn,          C::Rubber,
+        C::Papir,           C::kapljica,      C::olovka,      C::PaletaCrvena,     C::PaletaZelena,
+        C::PaletaZuta,      C::PaletaSvPlava, C::PaletaOranz, C::PaletaLjubicasta, C::PaletaSiva,
+        C::PaletaTamnozuta, C::PaletaBraon,   C::PaletaPlava, C::PaletaCrna,       C::PaletaPink};
+    EXPECT_EQ(std::vector<ControlId>(kColouringScreen.begin(), kColouringScreen.end()), colouring);
+    std::vector<ControlId> gallery{C::Back};
+    for (int n = 1; n <= 25; ++n) {
+        gallery.push_back(galerija(n));
+    }
+    EXPECT_EQ(std::vector<ControlId>(kGalleryScreen.begin(), kGalleryScreen.end()), gallery);
 }
 
 TEST(ScreenStates, FreezingTheColouringScreenHidesPapirAndDisablesTheRest) {

@@ -1,6 +1,8 @@
 // The asset check: validates the committed picture tree the way an artist needs it
 // validated. Every failure names the file and says what to change.
 
+#include "gallery/GalleryGrid.h"
+#include "scene/ControlTable.h"
 #include "shell/AssetManifest.h"
 
 #include <gtest/gtest.h>
@@ -46,9 +48,7 @@ std::string two(int n) {
 }
 
 int pictureNumber(int thumbnail) {
-    const int row = (thumbnail - 1) / 5 + 1;
-    const int column = (thumbnail - 1) % 5 + 1;
-    return 18 * (row - 1) + 2 * column - 1;
+    return tintaro::thumbnailPictureNumber(thumbnail);
 }
 
 struct Size {
@@ -541,40 +541,44 @@ TEST(AssetTree, StartFacesMatchTheScreenPictureBeneathThem) {
     // or a ghost of another face shows. Each start face must equal its place on the
     // screen picture up to JPEG noise.
     struct Place {
-        const char* face;
-        const char* screen;
-        int x; // the control's rectangle within the screen picture
+        std::string face;
+        std::string screen;
+        int x; // the part of the control that shows, within the screen picture
         int y;
         int width;
         int height;
     };
-    const Place places[] = {
-        {"PAPIR1.JPG", "GLAVNA.JPG", 936, 412, 63, 61},
-        {"GUMICA1.JPG", "GLAVNA.JPG", 825, 412, 111, 61},
-        {"OLOVKA2.JPG", "GLAVNA.JPG", 804, 571, 62, 81},
-        {"KAPLJICA1.JPG", "GLAVNA.JPG", 871, 571, 58, 81},
-        {"MOREIMAGES1.JPG", "GLAVNA.JPG", 832, 241, 160, 169},
-        {"ZVUCNIK1.JPG", "GLAVNA.JPG", 835, 485, 78, 79},
-        {"MUSICOFF2.JPG", "GLAVNA.JPG", 919, 485, 78, 78},
-        {"BOJE1_01.JPG", "GLAVNA.JPG", 8, 675, 85, 85},
-        {"BOJE1_02.JPG", "GLAVNA.JPG", 93, 675, 83, 85},
-        {"BOJE1_03.JPG", "GLAVNA.JPG", 176, 675, 84, 85},
-        {"BOJE1_04.JPG", "GLAVNA.JPG", 261, 675, 84, 85},
-        {"BOJE1_05.JPG", "GLAVNA.JPG", 345, 675, 83, 85},
-        {"BOJE1_06.JPG", "GLAVNA.JPG", 428, 675, 85, 85},
-        {"BOJE1_07.JPG", "GLAVNA.JPG", 513, 675, 83, 85},
-        {"BOJE1_08.JPG", "GLAVNA.JPG", 596, 675, 84, 85},
-        {"BOJE1_09.JPG", "GLAVNA.JPG", 680, 675, 84, 85},
-        {"BOJE1_10.JPG", "GLAVNA.JPG", 764, 675, 84, 85},
-        {"BOJE1_11.JPG", "GLAVNA.JPG", 848, 675, 84, 85},
-        {"BOJE1_12.JPG", "GLAVNA.JPG", 932, 675, 84, 85},
-        {"BACK1.JPG", "GALERIJA.JPG", 30, 0, 192, 40},
-        {"YES1.JPG", "CTRLX.JPG", 56, 150, 107, 50},
-        {"NO1.JPG", "CTRLX.JPG", 256, 150, 85, 50},
-        {"VISIT1.JPG", "CTRL-R.JPG", 34, 136, 330, 62},
-        {"CTRLR5821.JPG", "CTRL-R.JPG", 147, 203, 110, 35},
-        {"CLOSE1.JPG", "CTRL-R.JPG", 320, 10, 73, 27},
-    };
+    // Every control with faces and a start picture, on the picture of its screen or panel.
+    std::vector<Place> places;
+    for (const tintaro::ControlSpec& row : tintaro::kControlTable) {
+        if (!row.faces.any() || row.startPicture.empty()) {
+            continue;
+        }
+        // A screen's controls lie on the window's background, a panel's on the panel's picture.
+        std::optional<tintaro::ControlId> panel;
+        switch (row.place) {
+        case tintaro::Place::Colouring:
+        case tintaro::Place::Gallery:
+            break;
+        case tintaro::Place::ExitPanel:
+            panel = tintaro::ControlId::Izlaz;
+            break;
+        case tintaro::Place::InfoPanel:
+            panel = tintaro::ControlId::Registered;
+            break;
+        case tintaro::Place::PrintPanel:
+            panel = tintaro::ControlId::PrintPict;
+            break;
+        }
+        const std::string screen = panel ? std::string(tintaro::controlSpec(*panel).startPicture)
+                                   : row.place == tintaro::Place::Colouring ? "GLAVNA.JPG"
+                                                                            : "GALERIJA.JPG";
+        const int left = panel ? tintaro::controlSpec(*panel).rect.x : 0;
+        const int top = panel ? tintaro::controlSpec(*panel).rect.y : 0;
+        const tintaro::Rect part = tintaro::uncoveredPart(row.id);
+        places.push_back(
+            {std::string(row.startPicture), screen, part.x - left, part.y - top, part.w, part.h});
+    }
     std::map<std::string, Rgb> screens;
     for (const Place& place : places) {
         if (screens.count(place.screen) == 0) {

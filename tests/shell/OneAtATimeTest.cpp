@@ -2,18 +2,13 @@
 // touched nothing: no window, no companion, no keyboard guard, no asset check.
 
 #include "shell/Program.h"
+#include "support/Events.h"
 #include "support/FakePlatform.h"
 
 #include <gtest/gtest.h>
 
 namespace tintaro::test {
 namespace {
-
-Event quitEvent() {
-    Event e;
-    e.type = EventType::Quit;
-    return e;
-}
 
 TEST(OneAtATime, ASecondStartEndsAtOnceWithStatusZeroAndTouchesNothing) {
     FakePlatform fake(TINTARO_ASSETS);

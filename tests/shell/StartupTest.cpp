@@ -30,7 +30,7 @@ TEST(Startup, GivesTheStateItsStartValues) {
     EXPECT_EQ(s.KeyboardHookHandle, 7);
     // The directory is kept as it is; only the asset names are upper case.
     EXPECT_EQ(s.AppPath, h.appDir);
-    EXPECT_EQ(s.AppDir, h.appDir + "/");
+    EXPECT_EQ(s.AppDir(), h.appDir + "/");
     EXPECT_EQ(h.fake.files.currentDirectory, h.appDir);
     EXPECT_FALSE(h.f.scene.timerEnabled);
 }
@@ -68,14 +68,10 @@ TEST(Startup, WithoutTheCompanionShowsTheWindowAtOnceWithStateUnset) {
 TEST(Startup, ClickDuringTheSecondPauseIsHandledBeforeTheSequenceReturns) {
     Harness h(false);
     const auto& music = h.f.scene.control(C::MusicOn).rect;
-    Event e;
-    e.x = static_cast<float>(music.x + 10);
-    e.y = static_cast<float>(music.y + 10);
-    e.button = kLeftButton;
-    e.type = EventType::MouseDown;
-    h.fake.window.scheduled.push_back({h.fake.clock.now + 4.0, e});
-    e.type = EventType::MouseUp;
-    h.fake.window.scheduled.push_back({h.fake.clock.now + 4.1, e});
+    const auto x = static_cast<float>(music.x + 10);
+    const auto y = static_cast<float>(music.y + 10);
+    h.fake.window.scheduled.push_back({h.fake.clock.now + 4.0, mouseDown(x, y)});
+    h.fake.window.scheduled.push_back({h.fake.clock.now + 4.1, mouseUp(x, y)});
     h.start();
     EXPECT_EQ(h.s.MusicPlaying, 1);
     EXPECT_EQ(h.fake.music.log.back(), "play");
@@ -158,9 +154,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, AssetCheck,
 TEST(Shutdown, SystemCloseRunsOnlyTheUnloadHandler) {
     Harness h;
     h.clickOn(C::MusicOn);
-    Event quit;
-    quit.type = EventType::Quit;
-    EXPECT_THROW(h.send(quit), ProgramEnd);
+    EXPECT_THROW(h.send(quitEvent()), ProgramEnd);
     EXPECT_EQ(h.fake.guard.removals, std::vector<int>{7});
     EXPECT_EQ(h.fake.music.log.back(), "close down");
     EXPECT_EQ(h.fake.window.log.back(), "destroy");
@@ -176,9 +170,7 @@ TEST(Shutdown, UnloadClosesTheMusicDownEvenWhenTheGuardRemovalFails) {
             h.key('X', kCtrl);
             EXPECT_THROW(h.clickOn(C::Da), ProgramEnd);
         } else {
-            Event quit;
-            quit.type = EventType::Quit;
-            EXPECT_THROW(h.send(quit), ProgramEnd);
+            EXPECT_THROW(h.send(quitEvent()), ProgramEnd);
         }
         EXPECT_FALSE(h.fake.guard.removals.empty()) << throughExitPanel;
         EXPECT_EQ(h.fake.music.log.back(), "close down") << throughExitPanel;

@@ -6,7 +6,7 @@
 // that remember every request.
 
 #include "platform/Platform.h"
-#include "platform/sdl/PosixFiles.h"
+#include "platform/posix/PosixFiles.h"
 #include "platform/sdl/SdlCodec.h"
 
 #include <deque>
@@ -126,7 +126,6 @@ class FakeWindow final : public Window {
 class FakeClock final : public Clock {
   public:
     double monotonicSeconds() override { return now; }
-    double secondsSinceMidnight() override { return 36000.0 + now; }
     void sleepUntil(double t) override {
         if (t > now) {
             now = t;

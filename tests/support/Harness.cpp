@@ -1,6 +1,6 @@
 #include "support/Harness.h"
 
-#include "shell/HookModule.h"
+#include "shell/EventLoop.h"
 #include "shell/Program.h"
 #include "shell/Startup.h"
 
@@ -20,7 +20,8 @@ Harness::Harness(std::string dir, bool startUp, const std::function<void(Harness
     prepare(*this);
     registerHandlers(f);
     fake.window.create(std::string(kWindowCaption));
-    f.scene.create(appDir);
+    s.AppPath = appDir;
+    f.scene.create();
     if (startUp) {
         start();
     }
@@ -35,28 +36,14 @@ void Harness::send(const Event& event) {
     f.scene.present();
 }
 
-namespace {
-
-Event pointerEvent(EventType type, float x, float y, int button, int buttons) {
-    Event e;
-    e.type = type;
-    e.x = x;
-    e.y = y;
-    e.button = button;
-    e.buttons = buttons;
-    return e;
-}
-
-} // namespace
-
 void Harness::move(float x, float y, int buttons) {
-    send(pointerEvent(EventType::MouseMove, x, y, 0, buttons));
+    send(mouseMove(x, y, buttons));
 }
 void Harness::press(float x, float y, int button) {
-    send(pointerEvent(EventType::MouseDown, x, y, button, 0));
+    send(mouseDown(x, y, button));
 }
 void Harness::release(float x, float y, int button) {
-    send(pointerEvent(EventType::MouseUp, x, y, button, 0));
+    send(mouseUp(x, y, button));
 }
 
 void Harness::click(float x, float y, int button) {
@@ -82,14 +69,8 @@ void Harness::clickOn(ControlId id, int button) {
 }
 
 void Harness::key(int vk, int shift, bool alt) {
-    Event e;
-    e.type = EventType::KeyDown;
-    e.key = vk;
-    e.shift = shift;
-    e.altHeld = alt;
-    send(e);
-    e.type = EventType::KeyUp;
-    send(e);
+    send(keyDown(vk, shift, alt));
+    send(keyUp(vk, shift, alt));
 }
 
 void Harness::canvasClick(float x, float y, int button) {
@@ -100,12 +81,6 @@ bool Harness::shows(ControlId id, const std::string& file) {
     auto expected = f.scene.pictures().load(appDir + "/PICTURE/" + file);
     const auto actual = f.scene.pictureOf(id);
     return expected && actual && (expected == actual || *expected == *actual);
-}
-
-std::string Harness::face(ControlId id) {
-    return f.scene.control(id).picture ? std::to_string(f.scene.control(id).picture->width) + "x" +
-                                             std::to_string(f.scene.control(id).picture->height)
-                                       : "none";
 }
 
 Image Harness::drawing(int n) {

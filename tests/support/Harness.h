@@ -1,6 +1,7 @@
 #pragma once
 
-#include "scene/FormaMain.h"
+#include "shell/FormaMain.h"
+#include "support/Events.h"
 #include "support/FakePlatform.h"
 
 #include <functional>
@@ -34,8 +35,7 @@ class Harness {
 
     // Whether the control currently shows the picture in PICTURE/<file>.
     bool shows(ControlId id, const std::string& file);
-    std::string face(ControlId id); // the file name among the candidates it shows, for messages
-    Image drawing(int n);           // drawing n (0 = blank page) as decoded from its file
+    Image drawing(int n); // drawing n (0 = blank page) as decoded from its file
     std::string asset(const std::string& relative) const { return appDir + "/" + relative; }
 
     std::string appDir;

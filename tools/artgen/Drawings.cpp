@@ -38,12 +38,6 @@ Surface drawingSurface(const std::vector<std::uint8_t>& grey, int width, int hei
 
 } // namespace
 
-int thumbnailPictureNumber(int n) {
-    const int row = (n - 1) / 5 + 1;
-    const int column = (n - 1) % 5 + 1;
-    return 18 * (row - 1) + 2 * column - 1;
-}
-
 std::string twoDigits(int value) {
     return std::string(1, static_cast<char>('0' + value / 10)) + static_cast<char>('0' + value % 10);
 }

@@ -3,26 +3,29 @@
 #include "GifReader.h"
 #include "Surface.h"
 
+#include "gallery/GalleryGrid.h"
+#include "scene/ControlTable.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
 
 namespace artgen {
 
-constexpr int kDrawingWidth = 750;
-constexpr int kDrawingHeight = 600;
+constexpr int kDrawingWidth = tintaro::kCanvasRect.w;
+constexpr int kDrawingHeight = tintaro::kCanvasRect.h;
 constexpr int kDrawingCount = 25;
 
-constexpr int kThumbnailWidth = 131;
-constexpr int kThumbnailHeight = 122;
+constexpr int kThumbnailWidth = tintaro::controlSpec(tintaro::ControlId::Galerija1).rect.w;
+constexpr int kThumbnailHeight = tintaro::controlSpec(tintaro::ControlId::Galerija1).rect.h;
 // Where the shrunken drawing sits on its card; the asset check knows the same rectangle.
 constexpr int kThumbnailInnerX = 8;
 constexpr int kThumbnailInnerY = 15;
 constexpr int kThumbnailInnerWidth = 115;
 constexpr int kThumbnailInnerHeight = 92;
 
-// Two-digit picture number p of thumbnail n (1..25): 18 * (row - 1) + 2 * column - 1.
-int thumbnailPictureNumber(int n);
+// Picture number p of thumbnail n (1..25), as the program names its pictures.
+using tintaro::thumbnailPictureNumber;
 std::string twoDigits(int value);
 
 struct DrawingReport {

@@ -1,5 +1,7 @@
 #include "FaceTable.h"
 
+#include "colouring/ColourTable.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <stdexcept>
@@ -8,34 +10,57 @@ namespace artgen {
 
 namespace {
 
-struct Control {
-    const char* name;
-    Screen screen;
-    int left;
-    int top;
-    int width;
-    int height;
-    int stack;
+using tintaro::ControlId;
+using tintaro::ControlSpec;
+using C = tintaro::ControlId;
+
+// What the art of a control adds to its row: the template its faces are drawn from,
+// and the picture's size where it is larger than the control.
+struct ControlArt {
+    ControlId control;
+    const char* templateFile; // under art/ui/faces
+    int pictureWidth = 0;     // 0: the control's own size
+    int pictureHeight = 0;
 };
 
-struct PaletteColour {
-    const char* control;
-    int left;
-    int width;
-    int red;
-    int green;
-    int blue;
+constexpr ControlArt kArt[] = {
+    {C::Papir, "blank_page.svg"},
+    {C::Rubber, "eraser.svg"},
+    {C::olovka, "pencil.svg"},
+    {C::kapljica, "bucket.svg"},
+    {C::Back, "back.svg"},
+    {C::Ne, "no.svg"},
+    {C::Da, "yes.svg"},
+    {C::Zatvori, "close.svg"},
+    {C::Firma, "maker.svg"},
+    {C::visit_site, "visit.svg"},
+    {C::MoreImages, "more_images.svg"},
+    {C::MuteWave, "speaker.svg"},
+    // The music button's pictures are one row taller than the control.
+    {C::MusicOn, "music.svg", 78, 79},
+    // The last palette picture is two columns wider than its control.
+    {C::PaletaPink, "palette_disc.svg", 86, 85},
 };
 
-// The twelve colours of the palette, left to right, with their controls' places.
-constexpr PaletteColour kPalette[] = {
-    {"PaletaCrvena", 8, 85, 255, 0, 0},     {"PaletaZelena", 93, 84, 52, 204, 103},
-    {"PaletaZuta", 176, 84, 255, 255, 0},   {"PaletaSvPlava", 261, 84, 0, 204, 255},
-    {"PaletaOranz", 345, 83, 255, 102, 0},  {"PaletaLjubicasta", 428, 85, 204, 51, 255},
-    {"PaletaSiva", 513, 83, 178, 178, 178}, {"PaletaTamnozuta", 596, 84, 255, 255, 255},
-    {"PaletaBraon", 680, 84, 204, 103, 51}, {"PaletaPlava", 764, 84, 0, 0, 255},
-    {"PaletaCrna", 848, 84, 30, 30, 30},    {"PaletaPink", 932, 84, 255, 0, 255},
-};
+constexpr const char* kPaletteTemplate = "palette_disc.svg";
+
+const tintaro::ColourRow* colourOf(ControlId id) {
+    const auto it = std::find_if(tintaro::ColourTable.begin(), tintaro::ColourTable.end(),
+                                 [&](const tintaro::ColourRow& row) { return row.control == id; });
+    return it == tintaro::ColourTable.end() ? nullptr : &*it;
+}
+
+ControlArt artOf(const ControlSpec& row) {
+    for (const ControlArt& art : kArt) {
+        if (art.control == row.id) {
+            return art;
+        }
+    }
+    if (colourOf(row.id)) {
+        return {row.id, kPaletteTemplate};
+    }
+    throw std::logic_error("control " + std::string(row.name) + " has faces but no art");
+}
 
 std::string hex(int r, int g, int b) {
     char text[8];
@@ -58,50 +83,63 @@ Vars toolVars(bool selected) {
     return {{"sel", selected ? "1" : "0"}, {"unsel", selected ? "0" : "1"}};
 }
 
-Face face(const Control& c, std::string file, std::string templateFile, Vars vars, bool start, int width = -1,
-          int height = -1) {
-    return Face{std::move(file),
-                c.name,
-                c.screen,
-                c.left,
-                c.top,
-                c.width,
-                c.height,
-                width < 0 ? c.width : width,
-                height < 0 ? c.height : height,
-                c.stack,
-                std::move(templateFile),
-                std::move(vars),
-                start};
-}
-
 enum class DiscState { Normal, Hover, Selected };
 
-Vars discVars(const PaletteColour& colour, DiscState state) {
+Vars discVars(const tintaro::ColourRow& colour, int controlWidth, DiscState state) {
+    const int red = static_cast<int>(colour.value & 0xFF);
+    const int green = static_cast<int>((colour.value >> 8) & 0xFF);
+    const int blue = static_cast<int>((colour.value >> 16) & 0xFF);
     // A darker rim of the disc's own colour; white and near-black get neutral rims.
-    const bool pale = colour.red + colour.green + colour.blue > 700;
-    const bool dark = colour.red + colour.green + colour.blue < 120;
+    const bool pale = red + green + blue > 700;
+    const bool dark = red + green + blue < 120;
     const std::string rim = pale   ? std::string("#b9aa92")
                             : dark ? std::string("#000000")
-                                   : hex(colour.red * 7 / 10, colour.green * 7 / 10, colour.blue * 7 / 10);
+                                   : hex(red * 7 / 10, green * 7 / 10, blue * 7 / 10);
     const char* radius = state == DiscState::Normal ? "27" : state == DiscState::Hover ? "31" : "29";
-    return {{"colour", hex(colour.red, colour.green, colour.blue)},
+    return {{"colour", hex(red, green, blue)},
             {"rim", rim},
-            {"cx", std::to_string(colour.width / 2.0)},
+            {"cx", std::to_string(controlWidth / 2.0)},
             {"r", radius},
             {"glow", state == DiscState::Hover ? "1" : "0"},
             {"sel", state == DiscState::Selected ? "1" : "0"}};
+}
+
+// The faces of one control, each with the variables its template is filled with.
+std::vector<std::pair<std::string_view, Vars>> facesOf(const ControlSpec& row) {
+    const tintaro::Faces& faces = row.faces;
+    if (faces.flag != tintaro::FaceFlag::None) {
+        const bool onWhenOne = tintaro::onValue(faces.flag) == 1;
+        return {{faces.whenOne.resting, switchVars(onWhenOne, false)},
+                {faces.whenOne.hover, switchVars(onWhenOne, true)},
+                {faces.whenZero.resting, switchVars(!onWhenOne, false)},
+                {faces.whenZero.hover, switchVars(!onWhenOne, true)}};
+    }
+    if (const tintaro::ColourRow* colour = colourOf(row.id)) {
+        return {{faces.always.resting, discVars(*colour, row.rect.w, DiscState::Normal)},
+                {faces.always.hover, discVars(*colour, row.rect.w, DiscState::Hover)},
+                {faces.selected, discVars(*colour, row.rect.w, DiscState::Selected)}};
+    }
+    if (!faces.selected.empty()) {
+        return {{faces.always.resting, toolVars(false)}, {faces.selected, toolVars(true)}};
+    }
+    return {{faces.always.resting, litVars(false)}, {faces.always.hover, litVars(true)}};
+}
+
+ScreenSpec panel(Screen screen, ControlId id, const char* baseTemplate) {
+    const ControlSpec& row = tintaro::controlSpec(id);
+    return {screen,    std::string(row.startPicture), baseTemplate, row.rect.x, row.rect.y, row.rect.w,
+            row.rect.h};
 }
 
 } // namespace
 
 const std::vector<ScreenSpec>& screenTable() {
     static const std::vector<ScreenSpec> table = {
-        {Screen::Main, "GLAVNA.JPG", "main.svg", 0, 0, 1024, 768},
-        {Screen::Gallery, "GALERIJA.JPG", "gallery.svg", 0, 0, 1024, 768},
-        {Screen::ExitPanel, "CTRLX.JPG", "exit_panel.svg", 312, 259, 400, 250},
-        {Screen::InfoPanel, "CTRL-R.JPG", "info_panel.svg", 312, 259, 400, 250},
-        {Screen::PrintPanel, "PRINTING.JPG", "print_panel.svg", 312, 259, 400, 250},
+        {Screen::Colouring, "GLAVNA.JPG", "main.svg", 0, 0, tintaro::kWindowWidth, tintaro::kWindowHeight},
+        {Screen::Gallery, "GALERIJA.JPG", "gallery.svg", 0, 0, tintaro::kWindowWidth, tintaro::kWindowHeight},
+        panel(Screen::ExitPanel, C::Izlaz, "exit_panel.svg"),
+        panel(Screen::InfoPanel, C::Registered, "info_panel.svg"),
+        panel(Screen::PrintPanel, C::PrintPict, "print_panel.svg"),
     };
     return table;
 }
@@ -117,72 +155,23 @@ const ScreenSpec& screenSpec(Screen screen) {
 }
 
 std::vector<Face> faceTable() {
-    const Control papir{"Papir", Screen::Main, 936, 412, 63, 61, 1};
-    const Control rubber{"Rubber", Screen::Main, 825, 412, 112, 61, 2};
-    const Control olovka{"olovka", Screen::Main, 804, 571, 62, 81, 3};
-    const Control kapljica{"kapljica", Screen::Main, 871, 571, 58, 81, 4};
-    const Control back{"Back", Screen::Gallery, 30, 0, 192, 40, 6};
-    const Control ne{"Ne", Screen::ExitPanel, 568, 409, 85, 50, 7};
-    const Control da{"Da", Screen::ExitPanel, 368, 409, 107, 50, 8};
-    const Control zatvori{"Zatvori", Screen::InfoPanel, 632, 269, 73, 27, 10};
-    const Control firma{"Firma", Screen::InfoPanel, 459, 462, 110, 35, 11};
-    const Control visit{"visit_site", Screen::InfoPanel, 346, 395, 330, 62, 12};
-    const Control moreImages{"MoreImages", Screen::Main, 832, 241, 160, 169, 51};
-    const Control muteWave{"MuteWave", Screen::Main, 835, 485, 78, 79, 52};
-    const Control musicOn{"MusicOn", Screen::Main, 919, 485, 78, 78, 53};
-
-    std::vector<Face> faces = {
-        face(moreImages, "MOREIMAGES1.JPG", "more_images.svg", litVars(false), true),
-        face(moreImages, "MOREIMAGES2.JPG", "more_images.svg", litVars(true), false),
-        face(kapljica, "KAPLJICA1.JPG", "bucket.svg", toolVars(true), true),
-        face(kapljica, "KAPLJICA2.JPG", "bucket.svg", toolVars(false), false),
-        face(olovka, "OLOVKA1.JPG", "pencil.svg", toolVars(true), false),
-        face(olovka, "OLOVKA2.JPG", "pencil.svg", toolVars(false), true),
-    };
-
-    // Palette faces: 1 normal, 2 hover, 3 selected. Their pictures are 85 high and as wide
-    // as the control, except the last, whose picture is two columns wider than its control.
-    const DiscState states[] = {DiscState::Normal, DiscState::Hover, DiscState::Selected};
-    for (int phase = 1; phase <= 3; ++phase) {
-        for (int i = 0; i < 12; ++i) {
-            const PaletteColour& colour = kPalette[i];
-            const Control control{colour.control, Screen::Main, colour.left, 675, colour.width, 85, 50 - i};
-            char file[16];
-            std::snprintf(file, sizeof file, "BOJE%d_%02d.JPG", phase, i + 1);
-            faces.push_back(face(control, file, "palette_disc.svg", discVars(colour, states[phase - 1]),
-                                 phase == 1, i == 11 ? 86 : colour.width, 85));
+    std::vector<Face> out;
+    for (std::size_t i = 0; i < tintaro::kControlTable.size(); ++i) {
+        const ControlSpec& row = tintaro::kControlTable[i];
+        if (!row.faces.any()) {
+            continue;
+        }
+        const ControlArt art = artOf(row);
+        for (auto& [file, vars] : facesOf(row)) {
+            out.push_back(Face{std::string(file), std::string(row.name), row.place, row.rect.x, row.rect.y,
+                               row.rect.w, row.rect.h, art.pictureWidth > 0 ? art.pictureWidth : row.rect.w,
+                               art.pictureHeight > 0 ? art.pictureHeight : row.rect.h,
+                               static_cast<int>(i) + 1, art.templateFile, std::move(vars),
+                               file == row.startPicture});
         }
     }
-
-    const std::vector<Face> rest = {
-        face(back, "BACK1.JPG", "back.svg", litVars(false), true),
-        face(back, "BACK2.JPG", "back.svg", litVars(true), false),
-        face(zatvori, "CLOSE1.JPG", "close.svg", litVars(false), true),
-        face(zatvori, "CLOSE2.JPG", "close.svg", litVars(true), false),
-        face(firma, "CTRLR5821.JPG", "maker.svg", litVars(false), true),
-        face(firma, "CTRLR5822.JPG", "maker.svg", litVars(true), false),
-        face(visit, "VISIT1.JPG", "visit.svg", litVars(false), true),
-        face(visit, "VISIT2.JPG", "visit.svg", litVars(true), false),
-        face(rubber, "GUMICA1.JPG", "eraser.svg", litVars(false), true),
-        face(rubber, "GUMICA2.JPG", "eraser.svg", litVars(true), false),
-        face(papir, "PAPIR1.JPG", "blank_page.svg", litVars(false), true),
-        face(papir, "PAPIR2.JPG", "blank_page.svg", litVars(true), false),
-        // The music button's pictures are one row taller than the control.
-        face(musicOn, "MUSICOFF1.JPG", "music.svg", switchVars(false, true), false, 78, 79),
-        face(musicOn, "MUSICOFF2.JPG", "music.svg", switchVars(false, false), true, 78, 79),
-        face(musicOn, "MUZIKA1.JPG", "music.svg", switchVars(true, false), false, 78, 79),
-        face(musicOn, "MUZIKA2.JPG", "music.svg", switchVars(true, true), false, 78, 79),
-        face(ne, "NO1.JPG", "no.svg", litVars(false), true),
-        face(ne, "NO2.JPG", "no.svg", litVars(true), false),
-        face(muteWave, "SOUNDOFF1.JPG", "speaker.svg", switchVars(false, true), false),
-        face(muteWave, "SOUNDOFF2.JPG", "speaker.svg", switchVars(false, false), false),
-        face(da, "YES1.JPG", "yes.svg", litVars(false), true),
-        face(da, "YES2.JPG", "yes.svg", litVars(true), false),
-        face(muteWave, "ZVUCNIK1.JPG", "speaker.svg", switchVars(true, false), true),
-        face(muteWave, "ZVUCNIK2.JPG", "speaker.svg", switchVars(true, true), false),
-    };
-    faces.insert(faces.end(), rest.begin(), rest.end());
-    return faces;
+    std::sort(out.begin(), out.end(), [](const Face& a, const Face& b) { return a.file < b.file; });
+    return out;
 }
 
 } // namespace artgen

@@ -2,18 +2,21 @@
 
 #include "Template.h"
 
+#include "scene/ControlTable.h"
+
 #include <string>
 #include <vector>
 
 namespace artgen {
 
-// The pictures that carry controls: each is rendered from one SVG under art/ui/, and the
-// faces of its controls are cut from it, so a face always matches what lies around it.
-enum class Screen { Main, Gallery, ExitPanel, InfoPanel, PrintPanel };
+// The pictures that carry controls, one for each place of the control table: each is
+// rendered from one SVG under art/ui/, and the faces of its controls are cut from it,
+// so a face always matches what lies around it.
+using Screen = tintaro::Place;
 
 struct ScreenSpec {
     Screen screen;
-    const char* file;         // the composed picture, in PICTURE
+    std::string file;         // the composed picture, in PICTURE
     const char* baseTemplate; // under art/ui/screens
     int left;                 // where the picture lies in the window, for the panels
     int top;
@@ -40,7 +43,8 @@ struct Face {
     bool startPicture; // part of the screen picture: the face the control carries at start
 };
 
-// Every face of every control, in the order the manifest's neighbours are easiest to read.
+// Every face of every control, with the place, geometry and files of its row in the
+// program's control table; sorted by file, as the manifest's neighbours are easiest to read.
 std::vector<Face> faceTable();
 
 } // namespace artgen

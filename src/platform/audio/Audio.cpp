@@ -25,12 +25,12 @@ class SilentMusic final : public MusicPlayer {
 
 } // namespace
 
-AudioSystem openAudio() {
+AudioSystem openAudio(Files& files) {
     std::shared_ptr<audio::MixerDevice> device = audio::MixerDevice::open();
     if (!device) {
         return {std::make_unique<SilentEffects>(), std::make_unique<SilentMusic>()};
     }
-    return {audio::makeMixerEffects(device), audio::makeFluidMusic(device)};
+    return {audio::makeMixerEffects(device, files), audio::makeFluidMusic(device, files)};
 }
 
 } // namespace tintaro

@@ -13,6 +13,7 @@ struct AudioSystem {
     std::unique_ptr<MusicPlayer> music;
 };
 
-AudioSystem openAudio();
+// The effects and the music read their files through `files`, which outlives them.
+AudioSystem openAudio(Files& files);
 
 } // namespace tintaro

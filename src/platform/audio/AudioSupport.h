@@ -18,7 +18,4 @@ inline constexpr double kSynthMaxGain = 10.0;
 // clamped to what the synth can reach.
 double musicGainForMasterVolume(int hundredthsOfDecibel);
 
-// The whole file, read afresh; nullopt when it cannot be read.
-std::optional<Bytes> readWholeFile(const std::string& path);
-
 } // namespace tintaro::audio

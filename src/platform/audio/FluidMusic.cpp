@@ -36,8 +36,8 @@ void silenceFluidSynthLog() {
 // seconds of silence after that).
 class FluidMusic final : public MusicPlayer {
   public:
-    FluidMusic(std::shared_ptr<MixerDevice> device, std::vector<std::string> soundfonts)
-        : m_device(std::move(device)), m_soundfonts(std::move(soundfonts)),
+    FluidMusic(std::shared_ptr<MixerDevice> device, Files& files, std::vector<std::string> soundfonts)
+        : m_device(std::move(device)), m_files(files), m_soundfonts(std::move(soundfonts)),
           m_limiter(kMusicCeiling, kLimiterReleaseSeconds, m_device->frequency()) {}
 
     ~FluidMusic() override { closeDown(); }
@@ -68,7 +68,7 @@ class FluidMusic final : public MusicPlayer {
     }
 
     bool load(const std::string& path) override {
-        std::optional<Bytes> bytes = readWholeFile(path);
+        std::optional<Bytes> bytes = m_files.read(path);
         std::lock_guard lock(m_mutex);
         m_tune.clear();
         if (!m_performance || !bytes || !makeTimingPlayable(*bytes)) {
@@ -244,6 +244,7 @@ class FluidMusic final : public MusicPlayer {
     }
 
     std::shared_ptr<MixerDevice> m_device;
+    Files& m_files;
     const std::vector<std::string> m_soundfonts;
     std::mutex m_mutex; // guards everything below against the audio thread
     fluid_settings_t* m_settings = nullptr;
@@ -266,9 +267,9 @@ std::vector<std::string> defaultSoundfonts() {
     return {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2"};
 }
 
-std::unique_ptr<MusicPlayer> makeFluidMusic(std::shared_ptr<MixerDevice> device,
+std::unique_ptr<MusicPlayer> makeFluidMusic(std::shared_ptr<MixerDevice> device, Files& files,
                                             std::vector<std::string> soundfonts) {
-    return std::make_unique<FluidMusic>(std::move(device), std::move(soundfonts));
+    return std::make_unique<FluidMusic>(std::move(device), files, std::move(soundfonts));
 }
 
 } // namespace tintaro::audio

@@ -1,6 +1,6 @@
 #include "platform/audio/MixerDevice.h"
 
-#include "platform/SignalFreeThread.h"
+#include "platform/posix/SignalFreeThread.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

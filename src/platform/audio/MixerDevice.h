@@ -75,11 +75,12 @@ class MixerDevice {
     std::thread m_closer;
 };
 
-std::unique_ptr<SoundEffects> makeMixerEffects(std::shared_ptr<MixerDevice> device);
+// Both read their files through `files`, which outlives them.
+std::unique_ptr<SoundEffects> makeMixerEffects(std::shared_ptr<MixerDevice> device, Files& files);
 // General MIDI soundfonts, the first that loads is used.
 std::vector<std::string> defaultSoundfonts();
 // Without a soundfont that loads, every createPerformance fails.
-std::unique_ptr<MusicPlayer> makeFluidMusic(std::shared_ptr<MixerDevice> device,
+std::unique_ptr<MusicPlayer> makeFluidMusic(std::shared_ptr<MixerDevice> device, Files& files,
                                             std::vector<std::string> soundfonts = defaultSoundfonts());
 
 } // namespace tintaro::audio

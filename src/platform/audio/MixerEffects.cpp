@@ -36,7 +36,8 @@ void applyCutFade(int, void* stream, int length, void* fade) {
 // channel while the new one starts on another at once.
 class MixerEffects final : public SoundEffects {
   public:
-    explicit MixerEffects(std::shared_ptr<MixerDevice> device) : m_device(std::move(device)) {
+    MixerEffects(std::shared_ptr<MixerDevice> device, Files& files)
+        : m_device(std::move(device)), m_files(files) {
         const int rampFrames =
             std::max(1, static_cast<int>(std::lround(kCutFadeSeconds * m_device->frequency())));
         for (auto& fade : m_fades) {
@@ -58,7 +59,7 @@ class MixerEffects final : public SoundEffects {
     void play(const std::string& path) override {
         // The file is read at every request, as the program reads every asset;
         // only the decoding is saved, keyed by the file's bytes.
-        const std::optional<Bytes> bytes = readWholeFile(path);
+        const std::optional<Bytes> bytes = m_files.read(path);
         if (!bytes || bytes->empty()) {
             // Nothing to play, but the request still cuts the effect sounding.
             m_device->locked([&](bool open) {
@@ -164,6 +165,7 @@ class MixerEffects final : public SoundEffects {
     }
 
     std::shared_ptr<MixerDevice> m_device; // usable while effects may play
+    Files& m_files;
     std::array<std::unique_ptr<CutFade>, kChannels> m_fades;
     std::array<std::uint64_t, kChannels> m_started{};
     std::uint64_t m_starts = 0;
@@ -172,8 +174,8 @@ class MixerEffects final : public SoundEffects {
 
 } // namespace
 
-std::unique_ptr<SoundEffects> makeMixerEffects(std::shared_ptr<MixerDevice> device) {
-    return std::make_unique<MixerEffects>(std::move(device));
+std::unique_ptr<SoundEffects> makeMixerEffects(std::shared_ptr<MixerDevice> device, Files& files) {
+    return std::make_unique<MixerEffects>(std::move(device), files);
 }
 
 } // namespace tintaro::audio

@@ -1,6 +1,6 @@
 #include "platform/print/CupsPrinter.h"
 
-#include "platform/SignalFreeThread.h"
+#include "platform/posix/SignalFreeThread.h"
 #include "platform/print/PdfPage.h"
 
 #include <cups/cups.h>

@@ -8,132 +8,97 @@ namespace tintaro {
 
 namespace {
 
+// A run of keys in scancode order whose codes count up from the first one.
+struct KeyRun {
+    SDL_Scancode first;
+    SDL_Scancode last;
+    int firstKey;
+};
+
+constexpr KeyRun kRuns[] = {
+    {SDL_SCANCODE_A, SDL_SCANCODE_Z, 'A'},      {SDL_SCANCODE_1, SDL_SCANCODE_9, '1'},
+    {SDL_SCANCODE_F1, SDL_SCANCODE_F12, 112},   {SDL_SCANCODE_F13, SDL_SCANCODE_F24, 124},
+    {SDL_SCANCODE_KP_1, SDL_SCANCODE_KP_9, 97},
+};
+
+struct KeyRow {
+    SDL_Scancode scancode;
+    int key;
+};
+
+// Every other key with a code; both sides of Shift, Ctrl and Alt give the
+// side-neutral code.
+constexpr KeyRow kKeys[] = {
+    {SDL_SCANCODE_0, '0'},
+    {SDL_SCANCODE_KP_0, 96},
+    {SDL_SCANCODE_BACKSPACE, 8},
+    {SDL_SCANCODE_TAB, 9},
+    {SDL_SCANCODE_CLEAR, 12},
+    {SDL_SCANCODE_RETURN, 13},
+    {SDL_SCANCODE_KP_ENTER, 13},
+    {SDL_SCANCODE_LSHIFT, 16},
+    {SDL_SCANCODE_RSHIFT, 16},
+    {SDL_SCANCODE_LCTRL, 17},
+    {SDL_SCANCODE_RCTRL, 17},
+    {SDL_SCANCODE_LALT, 18},
+    {SDL_SCANCODE_RALT, 18},
+    {SDL_SCANCODE_PAUSE, 19},
+    {SDL_SCANCODE_CAPSLOCK, 20},
+    {SDL_SCANCODE_ESCAPE, 27},
+    {SDL_SCANCODE_SPACE, 32},
+    {SDL_SCANCODE_PAGEUP, 33},
+    {SDL_SCANCODE_PAGEDOWN, 34},
+    {SDL_SCANCODE_END, 35},
+    {SDL_SCANCODE_HOME, 36},
+    {SDL_SCANCODE_LEFT, 37},
+    {SDL_SCANCODE_UP, 38},
+    {SDL_SCANCODE_RIGHT, 39},
+    {SDL_SCANCODE_DOWN, 40},
+    {SDL_SCANCODE_SELECT, 41},
+    {SDL_SCANCODE_EXECUTE, 43},
+    {SDL_SCANCODE_PRINTSCREEN, 44},
+    {SDL_SCANCODE_INSERT, 45},
+    {SDL_SCANCODE_DELETE, 46},
+    {SDL_SCANCODE_HELP, 47},
+    {SDL_SCANCODE_LGUI, 91},
+    {SDL_SCANCODE_RGUI, 92},
+    {SDL_SCANCODE_APPLICATION, 93},
+    {SDL_SCANCODE_MENU, 93},
+    {SDL_SCANCODE_SLEEP, 95},
+    {SDL_SCANCODE_KP_MULTIPLY, 106},
+    {SDL_SCANCODE_KP_PLUS, 107},
+    {SDL_SCANCODE_KP_MINUS, 109},
+    {SDL_SCANCODE_KP_PERIOD, 110},
+    {SDL_SCANCODE_KP_DECIMAL, 110},
+    {SDL_SCANCODE_KP_DIVIDE, 111},
+    {SDL_SCANCODE_NUMLOCKCLEAR, 144},
+    {SDL_SCANCODE_SCROLLLOCK, 145},
+    {SDL_SCANCODE_SEMICOLON, 186},
+    {SDL_SCANCODE_EQUALS, 187},
+    {SDL_SCANCODE_COMMA, 188},
+    {SDL_SCANCODE_MINUS, 189},
+    {SDL_SCANCODE_PERIOD, 190},
+    {SDL_SCANCODE_SLASH, 191},
+    {SDL_SCANCODE_GRAVE, 192},
+    {SDL_SCANCODE_LEFTBRACKET, 219},
+    {SDL_SCANCODE_BACKSLASH, 220},
+    {SDL_SCANCODE_RIGHTBRACKET, 221},
+    {SDL_SCANCODE_APOSTROPHE, 222},
+    {SDL_SCANCODE_NONUSBACKSLASH, 226},
+};
+
 int byPosition(SDL_Scancode sc) {
-    if (sc >= SDL_SCANCODE_A && sc <= SDL_SCANCODE_Z) {
-        return 'A' + (sc - SDL_SCANCODE_A);
+    for (const KeyRun& run : kRuns) {
+        if (sc >= run.first && sc <= run.last) {
+            return run.firstKey + (sc - run.first);
+        }
     }
-    if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) {
-        return '1' + (sc - SDL_SCANCODE_1);
+    for (const KeyRow& row : kKeys) {
+        if (row.scancode == sc) {
+            return row.key;
+        }
     }
-    if (sc >= SDL_SCANCODE_F1 && sc <= SDL_SCANCODE_F12) {
-        return 112 + (sc - SDL_SCANCODE_F1);
-    }
-    if (sc >= SDL_SCANCODE_F13 && sc <= SDL_SCANCODE_F24) {
-        return 124 + (sc - SDL_SCANCODE_F13);
-    }
-    if (sc >= SDL_SCANCODE_KP_1 && sc <= SDL_SCANCODE_KP_9) {
-        return 97 + (sc - SDL_SCANCODE_KP_1);
-    }
-    switch (sc) {
-    case SDL_SCANCODE_0:
-        return '0';
-    case SDL_SCANCODE_KP_0:
-        return 96;
-    case SDL_SCANCODE_BACKSPACE:
-        return 8;
-    case SDL_SCANCODE_TAB:
-        return 9;
-    case SDL_SCANCODE_CLEAR:
-        return 12;
-    case SDL_SCANCODE_RETURN:
-    case SDL_SCANCODE_KP_ENTER:
-        return 13;
-    case SDL_SCANCODE_LSHIFT:
-    case SDL_SCANCODE_RSHIFT:
-        return 16;
-    case SDL_SCANCODE_LCTRL:
-    case SDL_SCANCODE_RCTRL:
-        return 17;
-    case SDL_SCANCODE_LALT:
-    case SDL_SCANCODE_RALT:
-        return 18;
-    case SDL_SCANCODE_PAUSE:
-        return 19;
-    case SDL_SCANCODE_CAPSLOCK:
-        return 20;
-    case SDL_SCANCODE_ESCAPE:
-        return 27;
-    case SDL_SCANCODE_SPACE:
-        return 32;
-    case SDL_SCANCODE_PAGEUP:
-        return 33;
-    case SDL_SCANCODE_PAGEDOWN:
-        return 34;
-    case SDL_SCANCODE_END:
-        return 35;
-    case SDL_SCANCODE_HOME:
-        return 36;
-    case SDL_SCANCODE_LEFT:
-        return 37;
-    case SDL_SCANCODE_UP:
-        return 38;
-    case SDL_SCANCODE_RIGHT:
-        return 39;
-    case SDL_SCANCODE_DOWN:
-        return 40;
-    case SDL_SCANCODE_SELECT:
-        return 41;
-    case SDL_SCANCODE_EXECUTE:
-        return 43;
-    case SDL_SCANCODE_PRINTSCREEN:
-        return 44;
-    case SDL_SCANCODE_INSERT:
-        return 45;
-    case SDL_SCANCODE_DELETE:
-        return 46;
-    case SDL_SCANCODE_HELP:
-        return 47;
-    case SDL_SCANCODE_LGUI:
-        return 91;
-    case SDL_SCANCODE_RGUI:
-        return 92;
-    case SDL_SCANCODE_APPLICATION:
-    case SDL_SCANCODE_MENU:
-        return 93;
-    case SDL_SCANCODE_SLEEP:
-        return 95;
-    case SDL_SCANCODE_KP_MULTIPLY:
-        return 106;
-    case SDL_SCANCODE_KP_PLUS:
-        return 107;
-    case SDL_SCANCODE_KP_MINUS:
-        return 109;
-    case SDL_SCANCODE_KP_PERIOD:
-    case SDL_SCANCODE_KP_DECIMAL:
-        return 110;
-    case SDL_SCANCODE_KP_DIVIDE:
-        return 111;
-    case SDL_SCANCODE_NUMLOCKCLEAR:
-        return 144;
-    case SDL_SCANCODE_SCROLLLOCK:
-        return 145;
-    case SDL_SCANCODE_SEMICOLON:
-        return 186;
-    case SDL_SCANCODE_EQUALS:
-        return 187;
-    case SDL_SCANCODE_COMMA:
-        return 188;
-    case SDL_SCANCODE_MINUS:
-        return 189;
-    case SDL_SCANCODE_PERIOD:
-        return 190;
-    case SDL_SCANCODE_SLASH:
-        return 191;
-    case SDL_SCANCODE_GRAVE:
-        return 192;
-    case SDL_SCANCODE_LEFTBRACKET:
-        return 219;
-    case SDL_SCANCODE_BACKSLASH:
-        return 220;
-    case SDL_SCANCODE_RIGHTBRACKET:
-        return 221;
-    case SDL_SCANCODE_APOSTROPHE:
-        return 222;
-    case SDL_SCANCODE_NONUSBACKSLASH:
-        return 226;
-    default:
-        return 0;
-    }
+    return 0;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "platform/sdl/SdlCodec.h"
 
 #include "platform/pictures/PictureDecoder.h"
+#include "platform/sdl/SdlSurface.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -14,18 +15,9 @@
 
 namespace tintaro {
 
-namespace {
-
 // SDL_PIXELFORMAT_XBGR8888 holds red in the lowest byte on a little-endian
 // machine, which is exactly the Colour layout.
 static_assert(SDL_BYTEORDER == SDL_LIL_ENDIAN, "Colour values are stored as little-endian XBGR8888");
-
-struct SurfaceDeleter {
-    void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
-};
-using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
-
-} // namespace
 
 std::optional<Image> SdlCodec::decode(std::span<const std::uint8_t> bytes) {
     auto picture = decodePicture(bytes);

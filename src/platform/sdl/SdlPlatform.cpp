@@ -1,14 +1,15 @@
 #include "platform/sdl/SdlPlatform.h"
 
 #include "platform/audio/Audio.h"
+#include "platform/posix/ExitWatchdog.h"
+#include "platform/posix/MemoryPolicy.h"
+#include "platform/posix/PosixFiles.h"
+#include "platform/posix/PosixInstanceLock.h"
+#include "platform/posix/PosixSystem.h"
 #include "platform/print/CupsPrinter.h"
-#include "platform/sdl/ExitWatchdog.h"
 #include "platform/sdl/LeanSdl.h"
-#include "platform/sdl/MemoryPolicy.h"
-#include "platform/sdl/PosixFiles.h"
-#include "platform/sdl/PosixInstanceLock.h"
-#include "platform/sdl/PosixSystem.h"
 #include "platform/sdl/SdlCodec.h"
+#include "platform/sdl/SdlKeyboardGuard.h"
 #include "platform/sdl/SdlWindow.h"
 
 #include <SDL.h>
@@ -20,7 +21,7 @@ namespace {
 class RealPlatform final : public SdlPlatform {
   public:
     explicit RealPlatform(bool windowed)
-        : m_window(m_files, windowed), m_guard(m_window), m_audio(openAudio()),
+        : m_window(m_files, windowed), m_guard(m_window), m_audio(openAudio(m_files)),
           m_printer(createCupsPrinter()), m_platform{m_files,        m_codec,     m_window,  *m_audio.effects,
                                                      *m_audio.music, m_processes, m_clock,   m_random,
                                                      *m_printer,     m_guard,     m_instance} {}

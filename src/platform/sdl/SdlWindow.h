@@ -48,6 +48,8 @@ class SdlWindow final : public Window {
   private:
     // The window, its renderer and its frame on SDL's current video driver.
     bool open(const std::string& title);
+    // Registers the event the exit watchdog sends to wake a wait.
+    static void registerWakeEvent();
     std::optional<Event> translate(const SDL_Event& e);
     KeyboardHold::Place holdPlace() const;
     void updateHold();
@@ -78,18 +80,6 @@ class SdlWindow final : public Window {
     SDL_Cursor* m_drop = nullptr;
     bool m_paletteTried = false;
     bool m_dropTried = false;
-};
-
-class SdlKeyboardGuard final : public KeyboardGuard {
-  public:
-    explicit SdlKeyboardGuard(SdlWindow& window) : m_window(window) {}
-    int install() override;
-    bool remove(int handle) override;
-
-  private:
-    SdlWindow& m_window;
-    int m_installed = 0;
-    int m_lastHandle = 0;
 };
 
 } // namespace tintaro

@@ -1,6 +1,6 @@
-#include "platform/sdl/PosixInstanceLock.h"
+#include "platform/posix/PosixInstanceLock.h"
 
-#include "platform/sdl/PosixFiles.h"
+#include "platform/posix/PosixFiles.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "platform/sdl/ExitWatchdog.h"
+#include "platform/posix/ExitWatchdog.h"
 
 #include <atomic>
 #include <chrono>

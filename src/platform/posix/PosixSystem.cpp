@@ -1,4 +1,4 @@
-#include "platform/sdl/PosixSystem.h"
+#include "platform/posix/PosixSystem.h"
 
 #include <cerrno>
 #include <chrono>
@@ -171,14 +171,6 @@ bool PosixProcesses::openUrl(const std::string& url) {
 double SteadyClock::monotonicSeconds() {
     using namespace std::chrono;
     return duration<double>(steady_clock::now().time_since_epoch()).count();
-}
-
-double SteadyClock::secondsSinceMidnight() {
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    tm local{};
-    ::localtime_r(&now.tv_sec, &local);
-    return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + now.tv_nsec / 1e9;
 }
 
 void SteadyClock::sleepUntil(double monotonic) {

@@ -1,4 +1,4 @@
-#include "platform/sdl/MemoryPolicy.h"
+#include "platform/posix/MemoryPolicy.h"
 
 #include <malloc.h>
 

@@ -1,4 +1,4 @@
-#include "platform/sdl/PosixFiles.h"
+#include "platform/posix/PosixFiles.h"
 
 #include "platform/AppPath.h"
 

@@ -27,7 +27,6 @@ class PosixProcesses final : public Processes {
 class SteadyClock final : public Clock {
   public:
     double monotonicSeconds() override;
-    double secondsSinceMidnight() override;
     void sleepUntil(double monotonic) override;
 };
 

@@ -1,0 +1,29 @@
+# Fails when a C++ file of the project differs from what clang-format makes of
+# it with the project's .clang-format, and names each such file.
+# Usage: cmake -DSOURCE_DIR=<repo> -DCLANG_FORMAT=<clang-format> -P tools/CheckFormat.cmake
+cmake_minimum_required(VERSION 3.25)
+if(NOT SOURCE_DIR OR NOT CLANG_FORMAT)
+  message(FATAL_ERROR "CheckFormat.cmake needs -DSOURCE_DIR=<the repository> and -DCLANG_FORMAT=<program>")
+endif()
+
+set(files "")
+foreach(folder src tests bench tools)
+  file(GLOB_RECURSE found LIST_DIRECTORIES false "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
+  list(APPEND files ${found})
+endforeach()
+
+set(unformatted "")
+foreach(file IN LISTS files)
+  execute_process(COMMAND "${CLANG_FORMAT}" --style=file --dry-run -Werror "${file}"
+                  WORKING_DIRECTORY "${SOURCE_DIR}" RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
+  if(NOT status EQUAL 0)
+    file(RELATIVE_PATH where "${SOURCE_DIR}" "${file}")
+    string(APPEND unformatted "  ${where}\n")
+  endif()
+endforeach()
+
+list(LENGTH files count)
+if(unformatted)
+  message(FATAL_ERROR "Not formatted (run clang-format -i on them):\n${unformatted}")
+endif()
+message(STATUS "${count} files formatted")
