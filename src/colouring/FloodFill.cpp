@@ -63,14 +63,6 @@ inline bool noneEqual16(const Colour* p, Block value) {
     return _mm_movemask_epi8(any) == 0;
 }
 
-// Bit i set when pixel p[i] of the sixteen equals the value.
-inline unsigned equalBits16(const Colour* p, Block value) {
-    const Block low = _mm_packs_epi32(_mm_cmpeq_epi32(load4(p), value), _mm_cmpeq_epi32(load4(p + 4), value));
-    const Block high =
-        _mm_packs_epi32(_mm_cmpeq_epi32(load4(p + 8), value), _mm_cmpeq_epi32(load4(p + 12), value));
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(low, high)));
-}
-
 #elif defined(TINTARO_FILL_NEON)
 
 using Block = uint32x4_t;
@@ -104,17 +96,6 @@ inline bool noneEqual16(const Colour* p, Block value) {
     const uint32x4_t c = vceqq_u32(load4(p + 8), value);
     const uint32x4_t d = vceqq_u32(load4(p + 12), value);
     return vmaxvq_u32(vorrq_u32(vorrq_u32(a, b), vorrq_u32(c, d))) == 0;
-}
-
-inline unsigned equalBits16(const Colour* p, Block value) {
-    const uint16x8_t low =
-        vcombine_u16(vmovn_u32(vceqq_u32(load4(p), value)), vmovn_u32(vceqq_u32(load4(p + 4), value)));
-    const uint16x8_t high =
-        vcombine_u16(vmovn_u32(vceqq_u32(load4(p + 8), value)), vmovn_u32(vceqq_u32(load4(p + 12), value)));
-    const uint8x16_t lanes = vcombine_u8(vmovn_u16(low), vmovn_u16(high));
-    const uint8x16_t weights = {1, 2, 4, 8, 16, 32, 64, 128, 1, 2, 4, 8, 16, 32, 64, 128};
-    const uint8x16_t bits = vandq_u8(lanes, weights);
-    return vaddv_u8(vget_low_u8(bits)) | static_cast<unsigned>(vaddv_u8(vget_high_u8(bits))) << 8;
 }
 
 #endif
@@ -327,82 +308,18 @@ bool worthLooking(const Colour* ahead, int left, int end, int, Colour v) {
 
 #endif
 
-// Where runs are a few pixels long (noise, mazes) the cost of a fill is the
-// branches taken per run, which such pictures make unpredictable. A short
-// segment is therefore settled on a window of kWindow pixels around it as bit
-// masks: one compare gives the pixels of the seed colour, a few shifts spread
-// the segment's pixels along their runs, and every run under the segment is
-// painted and passed on at once, without a branch per run.
-using Bits = std::uint64_t;
-constexpr int kWindow = 32;
-
-// Bit i set when row[i] equals v, for the n <= kWindow pixels from row.
-inline Bits seedBits(const Colour* row, int n, Colour v) {
-#if defined(TINTARO_FILL_SSE2) || defined(TINTARO_FILL_NEON)
-    if (n == kWindow) {
-        const Block value = splat(v);
-        Bits bits = 0;
-        for (int i = 0; i < kWindow; i += 16)
-            bits |= Bits{equalBits16(row + i, value)} << i;
-        return bits;
-    }
-#endif
-    Bits bits = 0;
-    for (int i = 0; i < n; ++i)
-        bits |= Bits{row[i] == v} << i;
-    return bits;
-}
-
-// The runs of `runs` that hold a bit of `seeds`.
-inline Bits spread(Bits seeds, Bits runs) {
-    // Upwards by the carry of an addition, which runs along a run of ones.
-    Bits x = seeds | (((runs + seeds) ^ runs) & runs);
-    // Downwards in doubling steps.
-    Bits g = runs;
-    x |= g & (x >> 1);
-    g &= g >> 1;
-    x |= g & (x >> 2);
-    g &= g >> 2;
-    x |= g & (x >> 4);
-    g &= g >> 4;
-    x |= g & (x >> 8);
-    g &= g >> 8;
-    x |= g & (x >> 16);
-    return x;
-}
-
-// Paints the pixels of the n from row whose bit is set.
-inline void paintBits(Colour* row, int n, Bits bits, Colour fill) {
-#if defined(TINTARO_FILL_SSE2) || defined(TINTARO_FILL_NEON)
-    if (n == kWindow) {
-        // Every group of four, whether it has a bit or not: no branch.
-        const Block paint = splat(fill);
-        for (int i = 0; i < kWindow; i += 4)
-            store4(row + i, select(static_cast<unsigned>(bits >> i) & 0xFu, paint, load4(row + i)));
-        return;
-    }
-#endif
-    for (; bits != 0; bits &= bits - 1)
-        row[__builtin_ctzll(bits)] = fill;
-}
-
 // A run of pixels whose neighbours on row `y` still have to be examined, from
 // `left` to `right`; `dy` leads away from the run (y is the run's row + dy).
 // Only the part of row y under the run is looked at; a run found there that
 // reaches beyond it queues the overhang back towards the run's row as well,
 // which is how the fill turns corners. Segments may be examined in any order:
 // each one only looks for pixels still of the seed colour.
-// `bits` marks which pixels of a short segment lie under the run or runs that
-// queued it (bit i for left + i); a segment of one whole run has them all.
 struct Segment {
     int y;
     int left;
     int right;
     int dy;
-    Bits bits;
 };
-
-constexpr Bits kWholeRun = ~Bits{0};
 
 // Stores a segment as two eight-byte halves. The segment taken next is
 // usually the one just put, and its first pixel can be loaded as soon as its
@@ -411,16 +328,15 @@ constexpr Bits kWholeRun = ~Bits{0};
 // compare and chain each run's scan to the one before. Each half is one store
 // that the load of the same half, when the segment is taken, reads straight
 // back; the fence keeps the compiler from merging the two.
-[[gnu::always_inline]] inline void put(Segment* at, int y, int left, int right, int dy, Bits bits) {
+[[gnu::always_inline]] inline void put(Segment* at, int y, int left, int right, int dy) {
     const std::uint64_t start =
         static_cast<std::uint32_t>(y) | std::uint64_t{static_cast<std::uint32_t>(left)} << 32;
     const std::uint64_t reach =
         static_cast<std::uint32_t>(right) | std::uint64_t{static_cast<std::uint32_t>(dy)} << 32;
-    static_assert(sizeof(Segment) == 24 && offsetof(Segment, right) == 8 && offsetof(Segment, bits) == 16);
+    static_assert(sizeof(Segment) == 16 && offsetof(Segment, right) == 8);
     std::memcpy(reinterpret_cast<char*>(at), &start, 8);
     std::atomic_signal_fence(std::memory_order_seq_cst);
     std::memcpy(reinterpret_cast<char*>(at) + 8, &reach, 8);
-    std::memcpy(reinterpret_cast<char*>(at) + 16, &bits, 8);
 }
 
 // The stack of segments still to examine, as plain pointers that live in
@@ -491,88 +407,12 @@ Rect floodFill(Image& image, int x, int y, Colour fill) {
     const int seedEnd = paintRunRight(seedRow, x, width, seed, fill);
     int minX = seedLeft, maxX = seedEnd - 1, minY = y, maxY = y;
     if (y > 0)
-        put(top++, y - 1, seedLeft, seedEnd - 1, -1, kWholeRun);
+        put(top++, y - 1, seedLeft, seedEnd - 1, -1);
     if (y + 1 < height)
-        put(top++, y + 1, seedLeft, seedEnd - 1, 1, kWholeRun);
+        put(top++, y + 1, seedLeft, seedEnd - 1, 1);
 
     while (top != base) {
         const Segment s = *--top;
-        if (s.right - s.left < kWindow) {
-            // A short segment, settled on a window row after row straight on
-            // for as long as something of the seed colour lies ahead.
-            int sy = s.y;
-            const int dy = s.dy;
-            // The window: the segment in its middle, where the row allows.
-            // It stays put while the runs keep clear of its edges, so that
-            // the next row can be loaded before this one is settled.
-            const int span = s.right - s.left + 1;
-            int a = std::max(0, std::min(s.left - (kWindow - span) / 2, width - kWindow));
-            const int n = std::min(kWindow, width - a);
-            Bits parent = (s.bits & (~Bits{0} >> (64 - span))) << (s.left - a);
-            while (true) {
-                Colour* const row = pixels + static_cast<std::size_t>(sy) * width;
-                const Bits runs = seedBits(row + a, n, seed);
-                if ((parent & runs) == 0)
-                    break;
-                const Bits filled = spread(parent & runs, runs);
-                paintBits(row + a, n, filled, fill);
-                const int first = a + __builtin_ctzll(filled), last = a + 63 - __builtin_clzll(filled);
-                // A run that reaches the window's edge goes on past it.
-                const int lo =
-                    first == a && a > 0 && row[a - 1] == seed ? fillLeft(row, a, seed, fill) : first;
-                const int hi = last == a + n - 1 && a + n < width && row[a + n] == seed
-                                   ? fillRight(row, a + n, width, seed, fill) - 1
-                                   : last;
-                minX = std::min(minX, lo);
-                maxX = std::max(maxX, hi);
-                minY = std::min(minY, sy);
-                maxY = std::max(maxY, sy);
-                if (limit - top < 5) [[unlikely]] {
-                    const Stack grown = grow(storage, top);
-                    base = grown.base;
-                    top = grown.top;
-                    limit = grown.limit;
-                }
-                // Back towards the parent, only where it was not: beside its
-                // runs lie their ends, pixels of another colour.
-                const Bits back = filled & ~(parent | parent << 1 | parent >> 1);
-                if (back != 0) {
-                    const int shift = __builtin_ctzll(back);
-                    put(top++, sy - dy, a + shift, a + 63 - __builtin_clzll(back), -dy, back >> shift);
-                }
-                const bool aheadInside = static_cast<unsigned>(sy + dy) < static_cast<unsigned>(height);
-                if (lo < a) {
-                    put(top++, sy - dy, lo, a - 1, -dy, kWholeRun);
-                    if (aheadInside)
-                        put(top++, sy + dy, lo, a - 1, dy, kWholeRun);
-                }
-                if (hi >= a + n) {
-                    put(top++, sy - dy, a + n, hi, -dy, kWholeRun);
-                    if (aheadInside)
-                        put(top++, sy + dy, a + n, hi, dy, kWholeRun);
-                }
-                if (!aheadInside)
-                    break;
-                sy += dy;
-                parent = filled;
-                if (first == last) {
-                    sy = followCorridor(pixels + static_cast<std::size_t>(sy) * width + first, first, sy, dy,
-                                        width, height, seed, fill);
-                    minY = std::min(minY, sy - dy);
-                    maxY = std::max(maxY, sy - dy);
-                    if (static_cast<unsigned>(sy) >= static_cast<unsigned>(height))
-                        break;
-                }
-                // Runs near an edge of the window move it to the middle again.
-                if ((first - a < kWindow / 8 && a > 0) || (a + n - 1 - last < kWindow / 8 && a + n < width)) {
-                    const int moved =
-                        std::max(0, std::min(first - (kWindow - (last - first + 1)) / 2, width - kWindow));
-                    parent = moved > a ? parent >> (moved - a) : parent << (a - moved);
-                    a = moved;
-                }
-            }
-            continue;
-        }
         Colour* const row = pixels + static_cast<std::size_t>(s.y) * width;
         int cx = s.left;
         int left;
@@ -602,9 +442,9 @@ Rect floodFill(Image& image, int x, int y, Colour fill) {
             // parent run's ends or inside it, so the overhang back starts one
             // further out. The back row always exists: the parent run is on it.
             if (left < s.left - 1)
-                put(top++, s.y - s.dy, left, s.left - 2, -s.dy, kWholeRun);
+                put(top++, s.y - s.dy, left, s.left - 2, -s.dy);
             if (end - 1 > s.right + 1)
-                put(top++, s.y - s.dy, s.right + 2, end - 1, -s.dy, kWholeRun);
+                put(top++, s.y - s.dy, s.right + 2, end - 1, -s.dy);
             // Ahead last, so that it is examined next: a corridor is followed
             // while its rows are still in the cache. Rows are too far apart
             // for the processor to see that pattern, so fetch a few ahead.
@@ -627,7 +467,7 @@ Rect floodFill(Image& image, int x, int y, Colour fill) {
                     maxY = std::max(maxY, aheadY - s.dy);
                 }
                 if (static_cast<unsigned>(aheadY) < static_cast<unsigned>(height))
-                    put(top++, aheadY, left, end - 1, s.dy, kWholeRun);
+                    put(top++, aheadY, left, end - 1, s.dy);
             }
             // The pixel at `end` differs from the seed: skip it too.
             const int next = end + 1 > s.right ? end + 1 : findSeed(row, end + 1, s.right + 1, width, seed);
