@@ -63,6 +63,14 @@ inline bool noneEqual16(const Colour* p, Block value) {
     return _mm_movemask_epi8(any) == 0;
 }
 
+// Bit i set when pixel p[i] of the sixteen equals the value.
+inline unsigned equalBits16(const Colour* p, Block value) {
+    const Block low = _mm_packs_epi32(_mm_cmpeq_epi32(load4(p), value), _mm_cmpeq_epi32(load4(p + 4), value));
+    const Block high =
+        _mm_packs_epi32(_mm_cmpeq_epi32(load4(p + 8), value), _mm_cmpeq_epi32(load4(p + 12), value));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(low, high)));
+}
+
 #elif defined(TINTARO_FILL_NEON)
 
 using Block = uint32x4_t;
@@ -96,6 +104,17 @@ inline bool noneEqual16(const Colour* p, Block value) {
     const uint32x4_t c = vceqq_u32(load4(p + 8), value);
     const uint32x4_t d = vceqq_u32(load4(p + 12), value);
     return vmaxvq_u32(vorrq_u32(vorrq_u32(a, b), vorrq_u32(c, d))) == 0;
+}
+
+inline unsigned equalBits16(const Colour* p, Block value) {
+    const uint16x8_t low =
+        vcombine_u16(vmovn_u32(vceqq_u32(load4(p), value)), vmovn_u32(vceqq_u32(load4(p + 4), value)));
+    const uint16x8_t high =
+        vcombine_u16(vmovn_u32(vceqq_u32(load4(p + 8), value)), vmovn_u32(vceqq_u32(load4(p + 12), value)));
+    const uint8x16_t lanes = vcombine_u8(vmovn_u16(low), vmovn_u16(high));
+    const uint8x16_t weights = {1, 2, 4, 8, 16, 32, 64, 128, 1, 2, 4, 8, 16, 32, 64, 128};
+    const uint8x16_t bits = vandq_u8(lanes, weights);
+    return vaddv_u8(vget_low_u8(bits)) | static_cast<unsigned>(vaddv_u8(vget_high_u8(bits))) << 8;
 }
 
 #endif
@@ -308,6 +327,68 @@ bool worthLooking(const Colour* ahead, int left, int end, int, Colour v) {
 
 #endif
 
+// In noise, the row under a run of a few pixels often holds two or more runs
+// of the seed colour, and a fill that takes them one by one pays a
+// mispredicted branch for each. Such a segment is settled instead on a window
+// of kWindow pixels around it as bit masks: one compare gives the pixels of
+// the seed colour, a few shifts spread the segment's pixels along their runs,
+// and every run under it is painted and passed on at once.
+using Bits = std::uint64_t;
+constexpr int kWindow = 32;
+
+// Bit i set when row[i] equals v, for the n <= kWindow pixels from row.
+inline Bits seedBits(const Colour* row, int n, Colour v) {
+#if defined(TINTARO_FILL_SSE2) || defined(TINTARO_FILL_NEON)
+    if (n == kWindow) {
+        const Block value = splat(v);
+        return Bits{equalBits16(row, value)} | Bits{equalBits16(row + 16, value)} << 16;
+    }
+#endif
+    Bits bits = 0;
+    for (int i = 0; i < n; ++i)
+        bits |= Bits{row[i] == v} << i;
+    return bits;
+}
+
+// The runs of `runs` that hold a bit of `seeds`.
+inline Bits spread(Bits seeds, Bits runs) {
+    // Upwards by the carry of an addition, which runs along a run of ones.
+    Bits x = seeds | (((runs + seeds) ^ runs) & runs);
+    // Downwards in doubling steps.
+    Bits g = runs;
+    x |= g & (x >> 1);
+    g &= g >> 1;
+    x |= g & (x >> 2);
+    g &= g >> 2;
+    x |= g & (x >> 4);
+    g &= g >> 4;
+    x |= g & (x >> 8);
+    g &= g >> 8;
+    x |= g & (x >> 16);
+    return x;
+}
+
+// Whether the set bits of a non-zero mask are all one run.
+inline bool oneRun(Bits bits) {
+    const Bits low = bits >> __builtin_ctzll(bits);
+    return (low & (low + 1)) == 0;
+}
+
+// Paints the pixels of the n from row whose bit is set.
+inline void paintBits(Colour* row, int n, Bits bits, Colour fill) {
+#if defined(TINTARO_FILL_SSE2) || defined(TINTARO_FILL_NEON)
+    if (n == kWindow) {
+        // Every group of four, whether it has a bit or not: no branch.
+        const Block paint = splat(fill);
+        for (int i = 0; i < kWindow; i += 4)
+            store4(row + i, select(static_cast<unsigned>(bits >> i) & 0xFu, paint, load4(row + i)));
+        return;
+    }
+#endif
+    for (; bits != 0; bits &= bits - 1)
+        row[__builtin_ctzll(bits)] = fill;
+}
+
 // A run of pixels whose neighbours on row `y` still have to be examined, from
 // `left` to `right`; `dy` leads away from the run (y is the run's row + dy).
 // Only the part of row y under the run is looked at; a run found there that
@@ -416,6 +497,7 @@ Rect floodFill(Image& image, int x, int y, Colour fill) {
         Colour* const row = pixels + static_cast<std::size_t>(s.y) * width;
         int cx = s.left;
         int left;
+        bool toWindow = false;
         if (row[cx] == seed) {
             // Only a run through the segment's first pixel can reach left of it;
             // every later run starts just after a pixel already looked at.
@@ -475,7 +557,93 @@ Rect floodFill(Image& image, int x, int y, Colour fill) {
                 maxX = std::max(maxX, end - 1);
                 break;
             }
+            // A second run under a short segment: noise, where the runs
+            // that follow are settled on the window instead.
+            if (s.right - s.left < kWindow / 2) {
+                maxX = std::max(maxX, end - 1);
+                toWindow = true;
+                break;
+            }
             cx = left = next;
+        }
+        if (!toWindow)
+            continue;
+        // The runs left under the segment, on the window row after row
+        // straight on until the runs it fills collapse to one; that run is
+        // handed back as a segment, to be taken on alone (and followed if it
+        // narrows to a corridor). The window has the segment in its middle,
+        // where the row allows, and stays put while the runs keep clear of its
+        // edges, so that the next row can be loaded before this one is settled.
+        const int span = s.right - s.left + 1;
+        int a = std::max(0, std::min(s.left - (kWindow - span) / 2, width - kWindow));
+        const int n = std::min(kWindow, width - a);
+        Bits parent = (~Bits{0} >> (64 - span)) << (s.left - a);
+        int sy = s.y;
+        const int dy = s.dy;
+        Colour* windowRow = row;
+        // The run just painted is no longer of the seed colour, so only the
+        // ones after it are found.
+        Bits runs = seedBits(windowRow + a, n, seed);
+        Bits touch = parent & runs;
+        while (true) {
+            const Bits filled = spread(touch, runs);
+            paintBits(windowRow + a, n, filled, fill);
+            const int first = a + __builtin_ctzll(filled), last = a + 63 - __builtin_clzll(filled);
+            // A run that reaches the window's edge goes on past it.
+            const int lo =
+                first == a && a > 0 && windowRow[a - 1] == seed ? fillLeft(windowRow, a, seed, fill) : first;
+            const int hi = last == a + n - 1 && a + n < width && windowRow[a + n] == seed
+                               ? fillRight(windowRow, a + n, width, seed, fill) - 1
+                               : last;
+            minX = std::min(minX, lo);
+            maxX = std::max(maxX, hi);
+            minY = std::min(minY, sy);
+            maxY = std::max(maxY, sy);
+            if (limit - top < kWindow + 5) [[unlikely]] {
+                const Stack grown = grow(storage, top);
+                base = grown.base;
+                top = grown.top;
+                limit = grown.limit;
+            }
+            // Back towards the parent, only where it was not: beside
+            // its runs lie their ends, pixels of another colour. Each
+            // stretch of that is a segment of its own, since the
+            // pixels between two stretches may lead nowhere.
+            for (Bits back = filled & ~(parent | parent << 1 | parent >> 1); back != 0;) {
+                const int start = __builtin_ctzll(back);
+                const int length = __builtin_ctzll(~(back >> start));
+                put(top++, sy - dy, a + start, a + start + length - 1, -dy);
+                back &= ~Bits{0} << (start + length);
+            }
+            if (lo < a)
+                put(top++, sy - dy, lo, a - 1, -dy);
+            if (hi >= a + n)
+                put(top++, sy - dy, a + n, hi, -dy);
+            const bool aheadInside = static_cast<unsigned>(sy + dy) < static_cast<unsigned>(height);
+            if (!aheadInside)
+                break;
+            if (oneRun(filled)) {
+                put(top++, sy + dy, lo, hi, dy);
+                break;
+            }
+            if (lo < a)
+                put(top++, sy + dy, lo, a - 1, dy);
+            if (hi >= a + n)
+                put(top++, sy + dy, a + n, hi, dy);
+            sy += dy;
+            parent = filled;
+            // Runs near an edge of the window move it to the middle again.
+            if ((first - a < kWindow / 8 && a > 0) || (a + n - 1 - last < kWindow / 8 && a + n < width)) {
+                const int moved =
+                    std::max(0, std::min(first - (kWindow - (last - first + 1)) / 2, width - kWindow));
+                parent = moved > a ? parent >> (moved - a) : parent << (a - moved);
+                a = moved;
+            }
+            windowRow = pixels + static_cast<std::size_t>(sy) * width;
+            runs = seedBits(windowRow + a, n, seed);
+            touch = parent & runs;
+            if (touch == 0)
+                break;
         }
     }
     return {minX, minY, maxX - minX + 1, maxY - minY + 1};
