@@ -481,6 +481,15 @@ Rect floodFill(Image& image, int x, int y, Colour fill) {
     Segment* base = storage.segments.get();
     Segment* top = base;
     Segment* limit = base + storage.capacity;
+    // Before queueing up to `needed` segments.
+    const auto makeRoom = [&](std::ptrdiff_t needed) {
+        if (limit - top < needed) [[unlikely]] {
+            const Stack grown = grow(storage, top);
+            base = grown.base;
+            top = grown.top;
+            limit = grown.limit;
+        }
+    };
 
     // The seed's run: both neighbour rows under it.
     Colour* const seedRow = pixels + static_cast<std::size_t>(y) * width;
@@ -514,12 +523,7 @@ Rect floodFill(Image& image, int x, int y, Colour fill) {
         while (true) {
             const int end = paintRunRight(row, cx, width, seed, fill);
             // Each run queues at most three segments.
-            if (limit - top < 3) [[unlikely]] {
-                const Stack grown = grow(storage, top);
-                base = grown.base;
-                top = grown.top;
-                limit = grown.limit;
-            }
+            makeRoom(3);
             // The pixels beside the segment on the run's own row are the
             // parent run's ends or inside it, so the overhang back starts one
             // further out. The back row always exists: the parent run is on it.
@@ -599,12 +603,7 @@ Rect floodFill(Image& image, int x, int y, Colour fill) {
             maxX = std::max(maxX, hi);
             minY = std::min(minY, sy);
             maxY = std::max(maxY, sy);
-            if (limit - top < kWindow + 5) [[unlikely]] {
-                const Stack grown = grow(storage, top);
-                base = grown.base;
-                top = grown.top;
-                limit = grown.limit;
-            }
+            makeRoom(kWindow + 5);
             // Back towards the parent, only where it was not: beside
             // its runs lie their ends, pixels of another colour. Each
             // stretch of that is a segment of its own, since the
@@ -619,8 +618,7 @@ Rect floodFill(Image& image, int x, int y, Colour fill) {
                 put(top++, sy - dy, lo, a - 1, -dy);
             if (hi >= a + n)
                 put(top++, sy - dy, a + n, hi, -dy);
-            const bool aheadInside = static_cast<unsigned>(sy + dy) < static_cast<unsigned>(height);
-            if (!aheadInside)
+            if (static_cast<unsigned>(sy + dy) >= static_cast<unsigned>(height))
                 break;
             if (oneRun(filled)) {
                 put(top++, sy + dy, lo, hi, dy);
