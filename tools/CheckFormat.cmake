@@ -7,7 +7,7 @@ if(NOT SOURCE_DIR OR NOT CLANG_FORMAT)
 endif()
 
 set(files "")
-foreach(folder src tests bench tools)
+foreach(folder src tests bench tools fuzz)
   file(GLOB_RECURSE found LIST_DIRECTORIES false "${SOURCE_DIR}/${folder}/*.h" "${SOURCE_DIR}/${folder}/*.cpp")
   list(APPEND files ${found})
 endforeach()
