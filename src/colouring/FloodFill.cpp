@@ -444,10 +444,21 @@ struct Storage {
     return {storage.segments.get(), storage.segments.get() + used, storage.segments.get() + storage.capacity};
 }
 
+// The smallest box around the pixels it is given.
+struct Bounds {
+    int minX, maxX, minY, maxY;
+    void add(int x, int y) {
+        minX = std::min(minX, x);
+        maxX = std::max(maxX, x);
+        minY = std::min(minY, y);
+        maxY = std::max(maxY, y);
+    }
+};
+
 // Follows a corridor one pixel wide from `p`, a pixel of the seed colour on
 // row y, in steps of dy rows, painting it for as long as both its neighbours
 // differ from the seed colour; returns the row where it stopped: past the
-// picture, at a pixel that differs, or where the corridor widens.
+// picture, at a pixel that differs, or where the corridor widens or turns.
 [[gnu::noinline]] int followCorridor(Colour* p, int x, int y, int dy, int width, int height, Colour seed,
                                      Colour fill) {
     if (x == 0 || x == width - 1)
@@ -461,6 +472,323 @@ struct Storage {
         p += step;
     }
     return y;
+}
+
+// Where a walk through a maze has got to: a painted pixel and its place.
+struct Walker {
+    Colour* p;
+    int x;
+    int y;
+};
+
+// The box around the pixels a walk steps on, kept where it costs the walk no
+// register it needs: on SSE2 the smallest and largest (x, y) as 16-bit lanes,
+// which the walk's pictures fit (see kMazeLimit).
+#if defined(TINTARO_FILL_SSE2)
+class WalkBox {
+  public:
+    explicit WalkBox(const Bounds& b)
+        : m_smallest(
+              _mm_setr_epi16(static_cast<short>(b.minX), static_cast<short>(b.minY), 0, 0, 0, 0, 0, 0)),
+          m_largest(
+              _mm_setr_epi16(static_cast<short>(b.maxX), static_cast<short>(b.maxY), 0, 0, 0, 0, 0, 0)) {}
+    void add(int x, int y) { add(static_cast<std::uint32_t>(x) | static_cast<std::uint32_t>(y) << 16); }
+    // A place as x | y << 16.
+    void add(std::uint32_t place) {
+        const __m128i xy = _mm_cvtsi32_si128(static_cast<int>(place));
+        m_smallest = _mm_min_epi16(m_smallest, xy);
+        m_largest = _mm_max_epi16(m_largest, xy);
+    }
+    Bounds bounds() const {
+        return {static_cast<short>(_mm_extract_epi16(m_smallest, 0)),
+                static_cast<short>(_mm_extract_epi16(m_largest, 0)),
+                static_cast<short>(_mm_extract_epi16(m_smallest, 1)),
+                static_cast<short>(_mm_extract_epi16(m_largest, 1))};
+    }
+
+  private:
+    __m128i m_smallest;
+    __m128i m_largest;
+};
+#else
+class WalkBox {
+  public:
+    explicit WalkBox(const Bounds& b) : m_bounds(b) {}
+    void add(int x, int y) { m_bounds.add(x, y); }
+    void add(std::uint32_t place) {
+        m_bounds.add(static_cast<int>(place & 0xFFFFu), static_cast<int>(place >> 16));
+    }
+    Bounds bounds() const { return m_bounds; }
+
+  private:
+    Bounds m_bounds;
+};
+#endif
+
+// Pictures whose coordinates fit the walk's box.
+constexpr int kMazeLimit = 0x8000;
+
+// Steps on from the walker's pixel for as long as it has exactly one
+// neighbour of the seed colour and stays a pixel away from the edges,
+// painting each pixel stepped on. On its own, with few values to keep, so
+// that they all stay in registers: each step waits for the one before it.
+[[gnu::noinline]] Walker stepOn(Walker w, int width, int height, Colour seed, Colour fill, Bounds& bounds) {
+    const std::ptrdiff_t stride = width;
+    Colour* p = w.p;
+    int x = w.x, y = w.y;
+    WalkBox box(bounds);
+    // The last eight steps, two bits each, to see a straight stretch.
+    unsigned history = 1;
+    while (static_cast<unsigned>(x - 1) < static_cast<unsigned>(width - 2) &&
+           static_cast<unsigned>(y - 1) < static_cast<unsigned>(height - 2)) {
+        const int l = p[-1] == seed, r = p[1] == seed, u = p[-stride] == seed, d = p[stride] == seed;
+        if (l + r + u + d != 1)
+            break;
+        const std::ptrdiff_t step = (r - l) + (d ? stride : 0) - (u ? stride : 0);
+        history = (history << 2 | static_cast<unsigned>(r + 2 * u + 3 * d)) & 0xFFFFu;
+        if (history == 0 || history == 0x5555u || history == 0xAAAAu || history == 0xFFFFu) [[unlikely]] {
+            // Straight on, for as long as both sides stay closed, up to a
+            // pixel short of the edge.
+            const bool across = step == 1 || step == -1;
+            const std::ptrdiff_t side = across ? stride : 1;
+            const int dx = across ? static_cast<int>(step) : 0;
+            const int dy = across ? 0 : (step > 0 ? 1 : -1);
+            const int room = dx > 0 ? width - 2 - x : dx < 0 ? x - 1 : dy > 0 ? height - 2 - y : y - 1;
+            Colour* q = p + step;
+            int taken = 0;
+            while (taken < room && *q == seed && q[-side] != seed && q[side] != seed) {
+                *q = fill;
+                q += step;
+                ++taken;
+            }
+            p = q - step;
+            x += taken * dx;
+            y += taken * dy;
+            box.add(x, y);
+            history = 1;
+            continue;
+        }
+        x += r - l;
+        y += d - u;
+        p += step;
+        *p = fill;
+        box.add(x, y);
+    }
+    bounds = box.bounds();
+    return {p, x, y};
+}
+
+// A walker's next step, looked up by which of its neighbours are of the seed
+// colour (bit 0 left, 1 right, 2 above, 3 below): a step only where exactly
+// one is. `pixel` is in pixels, `place` in x | y << 16; a step of 0 is no way
+// on.
+struct Steps {
+    std::ptrdiff_t pixel[16];
+    std::uint32_t place[16];
+    explicit Steps(std::ptrdiff_t stride) : pixel{}, place{} {
+        pixel[1] = -1;
+        pixel[2] = 1;
+        pixel[4] = -stride;
+        pixel[8] = stride;
+        place[1] = static_cast<std::uint32_t>(-1);
+        place[2] = 1;
+        place[4] = static_cast<std::uint32_t>(-0x10000);
+        place[8] = 0x10000;
+    }
+};
+
+// Steps two walkers on together, each as stepOn does without the straight
+// stretches, until either has other than one way on or comes near an edge;
+// returns which stopped there: bit 0 the first, bit 1 the second. Their steps
+// do not wait for each other, so the processor takes them side by side, and
+// two ways through a maze cost about what one does.
+[[gnu::always_inline]] inline unsigned stepTwo(Walker& first, Walker& second, int width, int height,
+                                               Colour seed, Colour fill, const Steps& steps, Bounds& bounds) {
+    const std::ptrdiff_t stride = width;
+    Colour* pa = first.p;
+    Colour* pb = second.p;
+    // Each place as x | y << 16, one register each. A place is a pixel away
+    // from the edges when neither half of place - (1, 1) nor of place + far
+    // reaches bit 15.
+    std::uint32_t a = static_cast<std::uint32_t>(first.x) | static_cast<std::uint32_t>(first.y) << 16;
+    std::uint32_t b = static_cast<std::uint32_t>(second.x) | static_cast<std::uint32_t>(second.y) << 16;
+    constexpr std::uint32_t kOne = 0x00010001u, kSigns = 0x80008000u;
+    const std::uint32_t far = static_cast<std::uint32_t>(0x8000 - (width - 1)) |
+                              static_cast<std::uint32_t>(0x8000 - (height - 1)) << 16;
+    const auto neighbours = [&](const Colour* p) {
+        return static_cast<unsigned>(p[-1] == seed) | static_cast<unsigned>(p[1] == seed) << 1 |
+               static_cast<unsigned>(p[-stride] == seed) << 2 | static_cast<unsigned>(p[stride] == seed) << 3;
+    };
+    WalkBox box(bounds);
+    unsigned stopped = 0;
+    while (true) {
+        const std::uint32_t outA = ((a - kOne) | (a + far)) & kSigns;
+        const std::uint32_t outB = ((b - kOne) | (b + far)) & kSigns;
+        if ((outA | outB) != 0) {
+            stopped = (outA != 0 ? 1u : 0u) | (outB != 0 ? 2u : 0u);
+            break;
+        }
+        const unsigned ma = neighbours(pa), mb = neighbours(pb);
+        const std::ptrdiff_t stepA = steps.pixel[ma], stepB = steps.pixel[mb];
+        if ((stepA == 0) | (stepB == 0)) {
+            stopped = (stepA == 0 ? 1u : 0u) | (stepB == 0 ? 2u : 0u);
+            break;
+        }
+        pa += stepA;
+        pb += stepB;
+        *pa = fill;
+        *pb = fill;
+        a += steps.place[ma];
+        b += steps.place[mb];
+        box.add(a);
+        box.add(b);
+    }
+    first = {pa, static_cast<int>(a & 0xFFFFu), static_cast<int>(a >> 16)};
+    second = {pb, static_cast<int>(b & 0xFFFFu), static_cast<int>(b >> 16)};
+    bounds = box.bounds();
+    return stopped;
+}
+
+// Walks a maze from (x, y), a pixel just painted where a corridor turns, and
+// hands what opens out back to the segments; returns the stack's new top.
+//
+// Along a path one pixel wide every pixel has one neighbour of the seed
+// colour, the one after it, and the walk steps there with no branch on which
+// neighbour it is: in a maze the path turns at random, and a branch on the
+// turn would be mispredicted every other step. Where a path runs straight on
+// for a while it is followed by a plain loop, whose branch repeats. At a
+// junction the ways on wait on a small stack of spots, again with no branch
+// on which they are; a row that opens on both sides goes to the segments.
+[[gnu::noinline]] Segment* walkMaze(Colour* pixels, int width, int height, Colour seed, Colour fill, int x,
+                                    int y, Storage& storage, Segment* top, Bounds& bounds) {
+    Segment* limit = storage.segments.get() + storage.capacity;
+    constexpr int kSpots = 64;
+    Walker spots[kSpots];
+    int waiting = 0;
+    Bounds box = bounds;
+    box.add(x, y);
+    const std::ptrdiff_t stride = width;
+    // Where a branch-free look at a pixel of another colour stores its paint.
+    Colour sink;
+    const Steps steps(stride);
+    // Looks at the neighbours of a walker's pixel: at a dead end or a
+    // junction whose ways all stay narrow, they wait as spots; at an edge, a
+    // way that opens out or with the spots full, each in turn.
+    const auto settleEach = [&](const Walker& w) __attribute__((noinline)) {
+        Colour* const p = w.p;
+        const int px = w.x, py = w.y;
+        // With room for the six segments the neighbours may need.
+        if (limit - top < 6) [[unlikely]] {
+            top = grow(storage, top).top;
+            limit = storage.segments.get() + storage.capacity;
+        }
+        for (const int dy : {-1, 1}) {
+            const int ny = py + dy;
+            if (ny < 0 || ny >= height || p[dy * stride] != seed)
+                continue;
+            Colour* const n = p + dy * stride;
+            const bool open = px > 0 && px + 1 < width && n[-1] == seed && n[1] == seed;
+            if (open || waiting == kSpots) {
+                // The pixels beside it on this row are looked at below.
+                put(top++, ny, px, px, dy);
+                continue;
+            }
+            *n = fill;
+            spots[waiting++] = {n, px, ny};
+        }
+        for (const int dx : {-1, 1}) {
+            const int nx = px + dx;
+            if (nx < 0 || nx >= width || p[dx] != seed)
+                continue;
+            // Its run along the row, painted now; one pixel waits as a spot.
+            Colour* const row = p - px;
+            int a = nx, b = nx;
+            if (dx > 0)
+                b = fillRight(row, nx, width, seed, fill) - 1;
+            else
+                a = fillLeft(row, nx + 1, seed, fill);
+            box.add(a, py);
+            box.add(b, py);
+            if (a == b && waiting < kSpots) {
+                spots[waiting++] = {row + a, a, py};
+                continue;
+            }
+            // Beside the run on this row lie (px, py) and pixels of another
+            // colour, so the rows above and below are all there is.
+            if (py > 0)
+                put(top++, py - 1, a, b, -1);
+            if (py + 1 < height)
+                put(top++, py + 1, a, b, 1);
+        }
+    };
+    const auto settle = [&](const Walker& w) __attribute__((always_inline)) {
+        Colour* const p = w.p;
+        const int px = w.x, py = w.y;
+        if (static_cast<unsigned>(px - 1) < static_cast<unsigned>(width - 2) &&
+            static_cast<unsigned>(py - 1) < static_cast<unsigned>(height - 2)) {
+            // Every look here is inside the picture: no branch on any of them.
+            const int l = p[-1] == seed, r = p[1] == seed, u = p[-stride] == seed, d = p[stride] == seed;
+            const int open = (u & (p[-stride - 1] == seed) & (p[-stride + 1] == seed)) |
+                             (d & (p[stride - 1] == seed) & (p[stride + 1] == seed));
+            if ((open == 0) & (waiting <= kSpots - 4)) {
+                const auto wait = [&](Colour* to, int ax, int ay, int found) {
+                    *(found != 0 ? to : &sink) = fill;
+                    spots[waiting] = {to, ax, ay};
+                    waiting += found;
+                };
+                wait(p - 1, px - 1, py, l);
+                wait(p + 1, px + 1, py, r);
+                wait(p - stride, px, py - 1, u);
+                wait(p + stride, px, py + 1, d);
+                return;
+            }
+        }
+        settleEach(w);
+    };
+    // One walker, or two side by side while there are ways enough: when one
+    // of the two stops, the next spot takes its place.
+    Walker first{pixels + static_cast<std::size_t>(y) * width + x, x, y};
+    while (true) {
+        if (waiting == 0) {
+            settle(stepOn(first, width, height, seed, fill, box));
+            if (waiting == 0)
+                break;
+            first = spots[--waiting];
+            box.add(first.x, first.y);
+            continue;
+        }
+        Walker second = spots[--waiting];
+        box.add(second.x, second.y);
+        while (true) {
+            const unsigned stopped = stepTwo(first, second, width, height, seed, fill, steps, box);
+            if (stopped & 1u) {
+                settle(first);
+                if (waiting == 0) {
+                    first = second;
+                    if (stopped & 2u) {
+                        settle(first);
+                        if (waiting == 0)
+                            goto done;
+                        first = spots[--waiting];
+                        box.add(first.x, first.y);
+                    }
+                    break;
+                }
+                first = spots[--waiting];
+                box.add(first.x, first.y);
+            }
+            if (stopped & 2u) {
+                settle(second);
+                if (waiting == 0)
+                    break;
+                second = spots[--waiting];
+                box.add(second.x, second.y);
+            }
+        }
+    }
+done:
+    bounds = box;
+    return top;
 }
 
 } // namespace
@@ -540,17 +868,38 @@ Rect floodFill(Image& image, int x, int y, Colour fill) {
                 worthLooking(row + s.dy * width, left, end, width, seed)) {
                 if (static_cast<unsigned>(s.y + 4 * s.dy) < static_cast<unsigned>(height))
                     __builtin_prefetch(row + 4 * s.dy * width + left);
-                int aheadY = s.y + s.dy;
                 // A one-pixel run may start a corridor one pixel wide
-                // (hatching, combs, lattices, serpentines): it is followed
-                // straight on for as long as it stays that narrow, each step a
-                // look at three pixels with branches that repeat, and no
-                // segment.
+                // (hatching, combs, lattices, serpentines, mazes): it is
+                // followed straight on for as long as it stays that narrow,
+                // each step a look at three pixels with branches that repeat,
+                // and no segment. Where it turns, with one side open, the
+                // maze walk takes over.
+                int aheadY = s.y + s.dy;
                 if (end - left == 1) {
                     aheadY = followCorridor(row + s.dy * width + left, left, aheadY, s.dy, width, height,
                                             seed, fill);
                     minY = std::min(minY, aheadY - s.dy);
                     maxY = std::max(maxY, aheadY - s.dy);
+                    // Where it stopped: past the picture, at a dead end (no
+                    // segment needed), at a turn, or where it opens out.
+                    Colour* const stop = static_cast<unsigned>(aheadY) < static_cast<unsigned>(height)
+                                             ? pixels + static_cast<std::size_t>(aheadY) * width + left
+                                             : nullptr;
+                    if (stop == nullptr || *stop != seed) {
+                        aheadY = -1;
+                    } else if (left > 0 && left + 1 < width && width <= kMazeLimit && height <= kMazeLimit &&
+                               (stop[-1] == seed) != (stop[1] == seed)) {
+                        *stop = fill;
+                        Bounds box{minX, maxX, minY, maxY};
+                        top = walkMaze(pixels, width, height, seed, fill, left, aheadY, storage, top, box);
+                        base = storage.segments.get();
+                        limit = base + storage.capacity;
+                        minX = box.minX;
+                        maxX = box.maxX;
+                        minY = box.minY;
+                        maxY = box.maxY;
+                        aheadY = -1;
+                    }
                 }
                 if (static_cast<unsigned>(aheadY) < static_cast<unsigned>(height))
                     put(top++, aheadY, left, end - 1, s.dy);
