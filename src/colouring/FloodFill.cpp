@@ -474,36 +474,46 @@ struct Bounds {
     return y;
 }
 
-// Where a walk through a maze has got to: a painted pixel and its place.
+// Pictures whose coordinates fit a walker's place (below).
+constexpr int kMazeLimit = 0x8000;
+
+// Where a walk through a maze has got to: a painted pixel, and its place as
+// x | y << 16 so that one register holds it.
 struct Walker {
     Colour* p;
-    int x;
-    int y;
+    std::uint32_t place;
 };
 
-// The box around the pixels a walk steps on, kept where it costs the walk no
-// register it needs: on SSE2 the smallest and largest (x, y) as 16-bit lanes,
-// which the walk's pictures fit (see kMazeLimit).
+constexpr std::uint32_t placeOf(int x, int y) {
+    return static_cast<std::uint32_t>(x) | static_cast<std::uint32_t>(y) << 16;
+}
+constexpr int xOf(std::uint32_t place) {
+    return static_cast<int>(place & 0xFFFFu);
+}
+constexpr int yOf(std::uint32_t place) {
+    return static_cast<int>(place >> 16);
+}
+
+// The box around the places a walk steps on. On SSE2 the smallest and largest
+// place as two 16-bit lanes each, two instructions a step and no register
+// the walk needs.
 #if defined(TINTARO_FILL_SSE2)
 class WalkBox {
   public:
     explicit WalkBox(const Bounds& b)
-        : m_smallest(
-              _mm_setr_epi16(static_cast<short>(b.minX), static_cast<short>(b.minY), 0, 0, 0, 0, 0, 0)),
-          m_largest(
-              _mm_setr_epi16(static_cast<short>(b.maxX), static_cast<short>(b.maxY), 0, 0, 0, 0, 0, 0)) {}
-    void add(int x, int y) { add(static_cast<std::uint32_t>(x) | static_cast<std::uint32_t>(y) << 16); }
-    // A place as x | y << 16.
+        : m_smallest(_mm_cvtsi32_si128(static_cast<int>(placeOf(b.minX, b.minY)))),
+          m_largest(_mm_cvtsi32_si128(static_cast<int>(placeOf(b.maxX, b.maxY)))) {}
     void add(std::uint32_t place) {
         const __m128i xy = _mm_cvtsi32_si128(static_cast<int>(place));
         m_smallest = _mm_min_epi16(m_smallest, xy);
         m_largest = _mm_max_epi16(m_largest, xy);
     }
     Bounds bounds() const {
-        return {static_cast<short>(_mm_extract_epi16(m_smallest, 0)),
-                static_cast<short>(_mm_extract_epi16(m_largest, 0)),
-                static_cast<short>(_mm_extract_epi16(m_smallest, 1)),
-                static_cast<short>(_mm_extract_epi16(m_largest, 1))};
+        const auto lane = [](__m128i v, int i) {
+            return static_cast<int>(
+                static_cast<std::int16_t>(i == 0 ? _mm_extract_epi16(v, 0) : _mm_extract_epi16(v, 1)));
+        };
+        return {lane(m_smallest, 0), lane(m_largest, 0), lane(m_smallest, 1), lane(m_largest, 1)};
     }
 
   private:
@@ -514,10 +524,7 @@ class WalkBox {
 class WalkBox {
   public:
     explicit WalkBox(const Bounds& b) : m_bounds(b) {}
-    void add(int x, int y) { m_bounds.add(x, y); }
-    void add(std::uint32_t place) {
-        m_bounds.add(static_cast<int>(place & 0xFFFFu), static_cast<int>(place >> 16));
-    }
+    void add(std::uint32_t place) { m_bounds.add(xOf(place), yOf(place)); }
     Bounds bounds() const { return m_bounds; }
 
   private:
@@ -525,35 +532,74 @@ class WalkBox {
 };
 #endif
 
-// Pictures whose coordinates fit the walk's box.
-constexpr int kMazeLimit = 0x8000;
+// A maze as the walks see it: the picture, the colours, and the steps.
+struct Maze {
+    Colour* pixels;
+    std::ptrdiff_t stride;
+    int width;
+    int height;
+    Colour seed;
+    Colour fill;
+    // A place is a pixel away from the edges when neither half of
+    // place - (1, 1) nor of place + far reaches bit 15.
+    std::uint32_t far;
+    // A walker's step by which of its neighbours are of the seed colour (see
+    // ways): a step where exactly one is, 0 where there is no single way on.
+    std::ptrdiff_t pixelStep[16];
+    std::uint32_t placeStep[16];
 
-// Steps on from the walker's pixel for as long as it has exactly one
-// neighbour of the seed colour and stays a pixel away from the edges,
-// painting each pixel stepped on. On its own, with few values to keep, so
-// that they all stay in registers: each step waits for the one before it.
-[[gnu::noinline]] Walker stepOn(Walker w, int width, int height, Colour seed, Colour fill, Bounds& bounds) {
-    const std::ptrdiff_t stride = width;
+    Maze(Colour* pixels_, int width_, int height_, Colour seed_, Colour fill_)
+        : pixels(pixels_), stride(width_), width(width_), height(height_), seed(seed_), fill(fill_),
+          far(placeOf(0x8000 - (width_ - 1), 0x8000 - (height_ - 1))), pixelStep{}, placeStep{} {
+        pixelStep[1] = -1;
+        pixelStep[2] = 1;
+        pixelStep[4] = -stride;
+        pixelStep[8] = stride;
+        placeStep[1] = static_cast<std::uint32_t>(-1);
+        placeStep[2] = 1;
+        placeStep[4] = static_cast<std::uint32_t>(-0x10000);
+        placeStep[8] = 0x10000;
+    }
+    bool inside(std::uint32_t place) const {
+        return (((place - 0x00010001u) | (place + far)) & 0x80008000u) == 0;
+    }
+    // Bit 0 left, 1 right, 2 above, 3 below: the neighbours of the seed colour
+    // of a pixel inside.
+    unsigned ways(const Colour* p) const {
+        return static_cast<unsigned>(p[-1] == seed) | static_cast<unsigned>(p[1] == seed) << 1 |
+               static_cast<unsigned>(p[-stride] == seed) << 2 | static_cast<unsigned>(p[stride] == seed) << 3;
+    }
+};
+
+// Steps one walker on for as long as it has exactly one way on and stays
+// inside, painting each pixel stepped on; where the way runs straight on for a
+// while it is followed by a plain loop, whose branch repeats. On its own, with
+// few values to keep, so that they all stay in registers: each step waits for
+// the one before it.
+[[gnu::noinline]] Walker stepOn(const Maze& maze, Walker w, WalkBox& walkBox) {
+    const std::ptrdiff_t stride = maze.stride;
+    const Colour seed = maze.seed, fill = maze.fill;
     Colour* p = w.p;
-    int x = w.x, y = w.y;
-    WalkBox box(bounds);
-    // The last eight steps, two bits each, to see a straight stretch.
+    std::uint32_t place = w.place;
+    WalkBox box = walkBox;
+    // The last eight ways, two bits each, to see a straight stretch.
     unsigned history = 1;
-    while (static_cast<unsigned>(x - 1) < static_cast<unsigned>(width - 2) &&
-           static_cast<unsigned>(y - 1) < static_cast<unsigned>(height - 2)) {
+    while (maze.inside(place)) {
         const int l = p[-1] == seed, r = p[1] == seed, u = p[-stride] == seed, d = p[stride] == seed;
         if (l + r + u + d != 1)
             break;
         const std::ptrdiff_t step = (r - l) + (d ? stride : 0) - (u ? stride : 0);
+        const std::uint32_t placeStep = static_cast<std::uint32_t>((r - l) + (d - u) * 0x10000);
         history = (history << 2 | static_cast<unsigned>(r + 2 * u + 3 * d)) & 0xFFFFu;
         if (history == 0 || history == 0x5555u || history == 0xAAAAu || history == 0xFFFFu) [[unlikely]] {
-            // Straight on, for as long as both sides stay closed, up to a
-            // pixel short of the edge.
-            const bool across = step == 1 || step == -1;
-            const std::ptrdiff_t side = across ? stride : 1;
-            const int dx = across ? static_cast<int>(step) : 0;
-            const int dy = across ? 0 : (step > 0 ? 1 : -1);
-            const int room = dx > 0 ? width - 2 - x : dx < 0 ? x - 1 : dy > 0 ? height - 2 - y : y - 1;
+            // Straight on while both sides stay closed, up to a pixel short
+            // of the edge.
+            const int x = xOf(place), y = yOf(place);
+            const std::ptrdiff_t side = (step == 1 || step == -1) ? stride : 1;
+            const int room = step == 1    ? maze.width - 2 - x
+                             : step == -1 ? x - 1
+                             : step > 0   ? maze.height - 2 - y
+                                          : y - 1;
             Colour* q = p + step;
             int taken = 0;
             while (taken < room && *q == seed && q[-side] != seed && q[side] != seed) {
@@ -562,91 +608,18 @@ constexpr int kMazeLimit = 0x8000;
                 ++taken;
             }
             p = q - step;
-            x += taken * dx;
-            y += taken * dy;
-            box.add(x, y);
+            place += static_cast<std::uint32_t>(taken) * placeStep;
+            box.add(place);
             history = 1;
             continue;
         }
-        x += r - l;
-        y += d - u;
         p += step;
+        place += placeStep;
         *p = fill;
-        box.add(x, y);
+        box.add(place);
     }
-    bounds = box.bounds();
-    return {p, x, y};
-}
-
-// A walker's next step, looked up by which of its neighbours are of the seed
-// colour (bit 0 left, 1 right, 2 above, 3 below): a step only where exactly
-// one is. `pixel` is in pixels, `place` in x | y << 16; a step of 0 is no way
-// on.
-struct Steps {
-    std::ptrdiff_t pixel[16];
-    std::uint32_t place[16];
-    explicit Steps(std::ptrdiff_t stride) : pixel{}, place{} {
-        pixel[1] = -1;
-        pixel[2] = 1;
-        pixel[4] = -stride;
-        pixel[8] = stride;
-        place[1] = static_cast<std::uint32_t>(-1);
-        place[2] = 1;
-        place[4] = static_cast<std::uint32_t>(-0x10000);
-        place[8] = 0x10000;
-    }
-};
-
-// Steps two walkers on together, each as stepOn does without the straight
-// stretches, until either has other than one way on or comes near an edge;
-// returns which stopped there: bit 0 the first, bit 1 the second. Their steps
-// do not wait for each other, so the processor takes them side by side, and
-// two ways through a maze cost about what one does.
-[[gnu::always_inline]] inline unsigned stepTwo(Walker& first, Walker& second, int width, int height,
-                                               Colour seed, Colour fill, const Steps& steps, Bounds& bounds) {
-    const std::ptrdiff_t stride = width;
-    Colour* pa = first.p;
-    Colour* pb = second.p;
-    // Each place as x | y << 16, one register each. A place is a pixel away
-    // from the edges when neither half of place - (1, 1) nor of place + far
-    // reaches bit 15.
-    std::uint32_t a = static_cast<std::uint32_t>(first.x) | static_cast<std::uint32_t>(first.y) << 16;
-    std::uint32_t b = static_cast<std::uint32_t>(second.x) | static_cast<std::uint32_t>(second.y) << 16;
-    constexpr std::uint32_t kOne = 0x00010001u, kSigns = 0x80008000u;
-    const std::uint32_t far = static_cast<std::uint32_t>(0x8000 - (width - 1)) |
-                              static_cast<std::uint32_t>(0x8000 - (height - 1)) << 16;
-    const auto neighbours = [&](const Colour* p) {
-        return static_cast<unsigned>(p[-1] == seed) | static_cast<unsigned>(p[1] == seed) << 1 |
-               static_cast<unsigned>(p[-stride] == seed) << 2 | static_cast<unsigned>(p[stride] == seed) << 3;
-    };
-    WalkBox box(bounds);
-    unsigned stopped = 0;
-    while (true) {
-        const std::uint32_t outA = ((a - kOne) | (a + far)) & kSigns;
-        const std::uint32_t outB = ((b - kOne) | (b + far)) & kSigns;
-        if ((outA | outB) != 0) {
-            stopped = (outA != 0 ? 1u : 0u) | (outB != 0 ? 2u : 0u);
-            break;
-        }
-        const unsigned ma = neighbours(pa), mb = neighbours(pb);
-        const std::ptrdiff_t stepA = steps.pixel[ma], stepB = steps.pixel[mb];
-        if ((stepA == 0) | (stepB == 0)) {
-            stopped = (stepA == 0 ? 1u : 0u) | (stepB == 0 ? 2u : 0u);
-            break;
-        }
-        pa += stepA;
-        pb += stepB;
-        *pa = fill;
-        *pb = fill;
-        a += steps.place[ma];
-        b += steps.place[mb];
-        box.add(a);
-        box.add(b);
-    }
-    first = {pa, static_cast<int>(a & 0xFFFFu), static_cast<int>(a >> 16)};
-    second = {pb, static_cast<int>(b & 0xFFFFu), static_cast<int>(b >> 16)};
-    bounds = box.bounds();
-    return stopped;
+    walkBox = box;
+    return {p, place};
 }
 
 // Walks a maze from (x, y), a pixel just painted where a corridor turns, and
@@ -655,28 +628,30 @@ struct Steps {
 // Along a path one pixel wide every pixel has one neighbour of the seed
 // colour, the one after it, and the walk steps there with no branch on which
 // neighbour it is: in a maze the path turns at random, and a branch on the
-// turn would be mispredicted every other step. Where a path runs straight on
-// for a while it is followed by a plain loop, whose branch repeats. At a
-// junction the ways on wait on a small stack of spots, again with no branch
-// on which they are; a row that opens on both sides goes to the segments.
-[[gnu::noinline]] Segment* walkMaze(Colour* pixels, int width, int height, Colour seed, Colour fill, int x,
-                                    int y, Storage& storage, Segment* top, Bounds& bounds) {
+// turn would be mispredicted every other step. Each step waits for the one
+// before, so two ways are walked side by side, whose steps the processor
+// overlaps. At a junction the ways on wait on a small stack of spots, again
+// with no branch on which they are; a row that opens on both sides goes to the
+// segments.
+[[gnu::noinline]] Segment* walkMaze(const Maze& maze, int x, int y, Storage& storage, Segment* top,
+                                    Bounds& bounds) {
+    const std::ptrdiff_t stride = maze.stride;
+    const int width = maze.width, height = maze.height;
+    const Colour seed = maze.seed, fill = maze.fill;
     Segment* limit = storage.segments.get() + storage.capacity;
     constexpr int kSpots = 64;
     Walker spots[kSpots];
     int waiting = 0;
-    Bounds box = bounds;
-    box.add(x, y);
-    const std::ptrdiff_t stride = width;
+    WalkBox box(bounds);
+    box.add(placeOf(x, y));
     // Where a branch-free look at a pixel of another colour stores its paint.
     Colour sink;
-    const Steps steps(stride);
-    // Looks at the neighbours of a walker's pixel: at a dead end or a
-    // junction whose ways all stay narrow, they wait as spots; at an edge, a
-    // way that opens out or with the spots full, each in turn.
+
+    // Each neighbour of the seed colour of a walker's pixel in turn, at an
+    // edge, where a way opens out, or with the spots full.
     const auto settleEach = [&](const Walker& w) __attribute__((noinline)) {
         Colour* const p = w.p;
-        const int px = w.x, py = w.y;
+        const int px = xOf(w.place), py = yOf(w.place);
         // With room for the six segments the neighbours may need.
         if (limit - top < 6) [[unlikely]] {
             top = grow(storage, top).top;
@@ -694,7 +669,8 @@ struct Steps {
                 continue;
             }
             *n = fill;
-            spots[waiting++] = {n, px, ny};
+            box.add(placeOf(px, ny));
+            spots[waiting++] = {n, placeOf(px, ny)};
         }
         for (const int dx : {-1, 1}) {
             const int nx = px + dx;
@@ -707,10 +683,10 @@ struct Steps {
                 b = fillRight(row, nx, width, seed, fill) - 1;
             else
                 a = fillLeft(row, nx + 1, seed, fill);
-            box.add(a, py);
-            box.add(b, py);
+            box.add(placeOf(a, py));
+            box.add(placeOf(b, py));
             if (a == b && waiting < kSpots) {
-                spots[waiting++] = {row + a, a, py};
+                spots[waiting++] = {row + a, placeOf(a, py)};
                 continue;
             }
             // Beside the run on this row lie (px, py) and pixels of another
@@ -721,73 +697,103 @@ struct Steps {
                 put(top++, py + 1, a, b, 1);
         }
     };
+    // A walker that has no single way on: at a dead end or a junction inside
+    // whose ways all stay narrow, they wait as spots, painted and boxed.
     const auto settle = [&](const Walker& w) __attribute__((always_inline)) {
         Colour* const p = w.p;
-        const int px = w.x, py = w.y;
-        if (static_cast<unsigned>(px - 1) < static_cast<unsigned>(width - 2) &&
-            static_cast<unsigned>(py - 1) < static_cast<unsigned>(height - 2)) {
+        if (maze.inside(w.place)) {
             // Every look here is inside the picture: no branch on any of them.
             const int l = p[-1] == seed, r = p[1] == seed, u = p[-stride] == seed, d = p[stride] == seed;
             const int open = (u & (p[-stride - 1] == seed) & (p[-stride + 1] == seed)) |
                              (d & (p[stride - 1] == seed) & (p[stride + 1] == seed));
             if ((open == 0) & (waiting <= kSpots - 4)) {
-                const auto wait = [&](Colour* to, int ax, int ay, int found) {
+                const auto wait = [&](Colour* to, std::uint32_t place, int found) {
                     *(found != 0 ? to : &sink) = fill;
-                    spots[waiting] = {to, ax, ay};
+                    spots[waiting] = {to, place};
                     waiting += found;
                 };
-                wait(p - 1, px - 1, py, l);
-                wait(p + 1, px + 1, py, r);
-                wait(p - stride, px, py - 1, u);
-                wait(p + stride, px, py + 1, d);
+                wait(p - 1, w.place - 1, l);
+                wait(p + 1, w.place + 1, r);
+                wait(p - stride, w.place - 0x10000, u);
+                wait(p + stride, w.place + 0x10000, d);
                 return;
             }
         }
         settleEach(w);
     };
+    const auto take = [&] {
+        const Walker w = spots[--waiting];
+        box.add(w.place);
+        return w;
+    };
+
     // One walker, or two side by side while there are ways enough: when one
     // of the two stops, the next spot takes its place.
-    Walker first{pixels + static_cast<std::size_t>(y) * width + x, x, y};
+    Colour* pa = maze.pixels + static_cast<std::size_t>(y) * width + x;
+    std::uint32_t a = placeOf(x, y);
     while (true) {
         if (waiting == 0) {
-            settle(stepOn(first, width, height, seed, fill, box));
+            settle(stepOn(maze, {pa, a}, box));
             if (waiting == 0)
                 break;
-            first = spots[--waiting];
-            box.add(first.x, first.y);
+            const Walker w = take();
+            pa = w.p;
+            a = w.place;
             continue;
         }
-        Walker second = spots[--waiting];
-        box.add(second.x, second.y);
+        const Walker second = take();
+        Colour* pb = second.p;
+        std::uint32_t b = second.place;
         while (true) {
-            const unsigned stopped = stepTwo(first, second, width, height, seed, fill, steps, box);
-            if (stopped & 1u) {
-                settle(first);
+            unsigned ma = 0, mb = 0;
+            std::ptrdiff_t stepA = 0, stepB = 0;
+            if (maze.inside(a) & maze.inside(b)) {
+                ma = maze.ways(pa);
+                mb = maze.ways(pb);
+                stepA = maze.pixelStep[ma];
+                stepB = maze.pixelStep[mb];
+                if ((stepA != 0) & (stepB != 0)) {
+                    pa += stepA;
+                    pb += stepB;
+                    *pa = fill;
+                    *pb = fill;
+                    a += maze.placeStep[ma];
+                    b += maze.placeStep[mb];
+                    box.add(a);
+                    box.add(b);
+                    continue;
+                }
+            }
+            // One of them, or both, stopped: a dead end, a junction or an
+            // edge. The other walks on with the next spot, if there is one.
+            const bool stopA = stepA == 0, stopB = stepB == 0;
+            if (stopA)
+                settle({pa, a});
+            if (stopB)
+                settle({pb, b});
+            if (stopA) {
                 if (waiting == 0) {
-                    first = second;
-                    if (stopped & 2u) {
-                        settle(first);
-                        if (waiting == 0)
-                            goto done;
-                        first = spots[--waiting];
-                        box.add(first.x, first.y);
-                    }
+                    if (stopB)
+                        goto done;
+                    pa = pb;
+                    a = b;
                     break;
                 }
-                first = spots[--waiting];
-                box.add(first.x, first.y);
+                const Walker w = take();
+                pa = w.p;
+                a = w.place;
             }
-            if (stopped & 2u) {
-                settle(second);
+            if (stopB) {
                 if (waiting == 0)
                     break;
-                second = spots[--waiting];
-                box.add(second.x, second.y);
+                const Walker w = take();
+                pb = w.p;
+                b = w.place;
             }
         }
     }
 done:
-    bounds = box;
+    bounds = box.bounds();
     return top;
 }
 
@@ -891,7 +897,8 @@ Rect floodFill(Image& image, int x, int y, Colour fill) {
                                (stop[-1] == seed) != (stop[1] == seed)) {
                         *stop = fill;
                         Bounds box{minX, maxX, minY, maxY};
-                        top = walkMaze(pixels, width, height, seed, fill, left, aheadY, storage, top, box);
+                        top = walkMaze(Maze(pixels, width, height, seed, fill), left, aheadY, storage, top,
+                                       box);
                         base = storage.segments.get();
                         limit = base + storage.capacity;
                         minX = box.minX;
