@@ -261,6 +261,31 @@ TEST_P(FillMatchesReference, OnRandomWalls) {
     }
 }
 
+// A maze with some of its walls knocked through has loops, where two ways
+// walked at once can reach the same pixel from both sides; seeds on walls and
+// in corridors alike.
+TEST_P(FillMatchesReference, OnMazesWithLoops) {
+    const auto [width, height] = GetParam();
+    const testing::FillShape* mazeShape = nullptr;
+    for (const testing::FillShape& shape : testing::fillShapes())
+        if (std::string(shape.name) == "Maze1px")
+            mazeShape = &shape;
+    ASSERT_NE(mazeShape, nullptr);
+    std::mt19937 random(width * 3571 + height);
+    std::uniform_int_distribution<int> px(0, width - 1), py(0, height - 1);
+    for (int openings : {0, 1, width * height / 50, width * height / 8}) {
+        Image image = mazeShape->make(width, height);
+        for (int i = 0; i < openings; ++i)
+            image.at(px(random), py(random)) = kWhite;
+        for (int i = 0; i < 6; ++i) {
+            const int x = px(random), y = py(random);
+            expectSameAsReference(image, x, y, kFill, "openings " + std::to_string(openings));
+            if (HasFatalFailure())
+                return;
+        }
+    }
+}
+
 const RandomShape kShapes[] = {{1, 1},  {1, 2},  {2, 1},   {1, 37},  {37, 1},  {2, 2},     {3, 5},
                                {17, 4}, {4, 17}, {31, 33}, {64, 64}, {65, 63}, {200, 150}, {750, 600}};
 
