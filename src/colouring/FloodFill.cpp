@@ -474,6 +474,45 @@ struct Bounds {
     return y;
 }
 
+// Follows a straight corridor two to six pixels wide, a run [left, end) just
+// painted on the row before y, in steps of dy rows: for as long as the row
+// ahead holds exactly the same run, between two pixels of another colour, it
+// is painted with two four-pixel compares and two stores. Returns the row
+// where it stopped: past the picture, or where the corridor changes. Hatching
+// with a few pixels between its strokes is made of such corridors.
+[[gnu::noinline]] int followWideCorridor(Colour* pixels, int left, int end, int y, int dy, int width,
+                                         int height, Colour seed, Colour fill) {
+#if defined(TINTARO_FILL_SSE2) || defined(TINTARO_FILL_NEON)
+    // The eight pixels from left - 1 hold the run and both its ends.
+    if (left < 1 || left + 7 > width)
+        return y;
+    const int length = end - left;
+    const unsigned run = ((1u << length) - 1) << 1;
+    const unsigned looked = (1u << (length + 2)) - 1;
+    const Block value = splat(seed);
+    const Block paint = splat(fill);
+    const std::ptrdiff_t step = static_cast<std::ptrdiff_t>(dy) * width;
+    Colour* p = pixels + static_cast<std::size_t>(y) * width + left - 1;
+    while (true) {
+        const Block low = load4(p);
+        const Block high = load4(p + 4);
+        if (((equalBits(low, value) | equalBits(high, value) << 4) & looked) != run)
+            break;
+        store4(p, select(run & 0xFu, paint, low));
+        store4(p + 4, select(run >> 4, paint, high));
+        y += dy;
+        if (static_cast<unsigned>(y) >= static_cast<unsigned>(height))
+            break;
+        p += step;
+    }
+    return y;
+#else
+    static_cast<void>(pixels), static_cast<void>(left), static_cast<void>(end), static_cast<void>(dy);
+    static_cast<void>(width), static_cast<void>(height), static_cast<void>(seed), static_cast<void>(fill);
+    return y;
+#endif
+}
+
 // Pictures whose coordinates fit a walker's place (below).
 constexpr int kMazeLimit = 0x8000;
 
@@ -622,6 +661,17 @@ struct Maze {
     return {p, place};
 }
 
+// Whether a corridor turns at p, a pixel of the seed colour at (x, y), as in a
+// maze of one-pixel walls: one side open, and the four corners closed. In
+// noise, whose corners are mostly open, the segments do better.
+inline bool turnsInMaze(const Colour* p, int x, int y, int width, int height, Colour seed) {
+    if (x < 1 || y < 1 || x + 1 >= width || y + 1 >= height || width > kMazeLimit || height > kMazeLimit)
+        return false;
+    const std::ptrdiff_t stride = width;
+    return (p[-1] == seed) != (p[1] == seed) && p[-stride - 1] != seed && p[-stride + 1] != seed &&
+           p[stride - 1] != seed && p[stride + 1] != seed;
+}
+
 // Walks a maze from (x, y), a pixel just painted where a corridor turns, and
 // hands what opens out back to the segments; returns the stack's new top.
 //
@@ -633,11 +683,10 @@ struct Maze {
 // overlaps. At a junction the ways on wait on a small stack of spots, again
 // with no branch on which they are; a row that opens on both sides goes to the
 // segments.
-[[gnu::noinline]] Segment* walkMaze(const Maze& maze, int x, int y, Storage& storage, Segment* top,
-                                    Bounds& bounds) {
-    const std::ptrdiff_t stride = maze.stride;
-    const int width = maze.width, height = maze.height;
-    const Colour seed = maze.seed, fill = maze.fill;
+[[gnu::noinline]] Segment* walkMaze(Colour* pixels, int width, int height, Colour seed, Colour fill, int x,
+                                    int y, Storage& storage, Segment* top, Bounds& bounds) {
+    const Maze maze(pixels, width, height, seed, fill);
+    const std::ptrdiff_t stride = width;
     Segment* limit = storage.segments.get() + storage.capacity;
     constexpr int kSpots = 64;
     Walker spots[kSpots];
@@ -729,7 +778,7 @@ struct Maze {
 
     // One walker, or two side by side while there are ways enough: when one
     // of the two stops, the next spot takes its place.
-    Colour* pa = maze.pixels + static_cast<std::size_t>(y) * width + x;
+    Colour* pa = pixels + static_cast<std::size_t>(y) * width + x;
     std::uint32_t a = placeOf(x, y);
     while (true) {
         if (waiting == 0) {
@@ -893,12 +942,10 @@ Rect floodFill(Image& image, int x, int y, Colour fill) {
                                              : nullptr;
                     if (stop == nullptr || *stop != seed) {
                         aheadY = -1;
-                    } else if (left > 0 && left + 1 < width && width <= kMazeLimit && height <= kMazeLimit &&
-                               (stop[-1] == seed) != (stop[1] == seed)) {
+                    } else if (turnsInMaze(stop, left, aheadY, width, height, seed)) [[unlikely]] {
                         *stop = fill;
                         Bounds box{minX, maxX, minY, maxY};
-                        top = walkMaze(Maze(pixels, width, height, seed, fill), left, aheadY, storage, top,
-                                       box);
+                        top = walkMaze(pixels, width, height, seed, fill, left, aheadY, storage, top, box);
                         base = storage.segments.get();
                         limit = base + storage.capacity;
                         minX = box.minX;
@@ -907,6 +954,10 @@ Rect floodFill(Image& image, int x, int y, Colour fill) {
                         maxY = box.maxY;
                         aheadY = -1;
                     }
+                } else if (end - left <= 6) {
+                    aheadY = followWideCorridor(pixels, left, end, aheadY, s.dy, width, height, seed, fill);
+                    minY = std::min(minY, aheadY - s.dy);
+                    maxY = std::max(maxY, aheadY - s.dy);
                 }
                 if (static_cast<unsigned>(aheadY) < static_cast<unsigned>(height))
                     put(top++, aheadY, left, end - 1, s.dy);
