@@ -927,8 +927,9 @@ Rect floodFill(Image& image, int x, int y, Colour fill) {
                 // (hatching, combs, lattices, serpentines, mazes): it is
                 // followed straight on for as long as it stays that narrow,
                 // each step a look at three pixels with branches that repeat,
-                // and no segment. Where it turns, with one side open, the
-                // maze walk takes over.
+                // and no segment. Where it turns in a maze, the maze walk
+                // takes over. A run of up to six pixels is followed the same
+                // way while the rows ahead repeat it (hatching with wider gaps).
                 int aheadY = s.y + s.dy;
                 if (end - left == 1) {
                     aheadY = followCorridor(row + s.dy * width + left, left, aheadY, s.dy, width, height,

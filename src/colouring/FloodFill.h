@@ -11,7 +11,9 @@ namespace tintaro {
 //
 // A span fill with an explicit stack of row segments: the call depth does not
 // depend on the size of the region, and every pixel is read a bounded number of
-// times, so a whole 750 x 600 canvas fills well within one frame.
+// times, so a whole 750 x 600 canvas fills well within one frame. Narrow places
+// are followed without segments: straight corridors row by row, and mazes of
+// one-pixel corridors pixel by pixel, two ways at a time.
 Rect floodFill(Image& image, int x, int y, Colour fill);
 
 } // namespace tintaro
