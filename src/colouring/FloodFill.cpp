@@ -748,11 +748,12 @@ inline bool turnsInMaze(const Colour* p, int x, int y, int width, int height, Co
     };
     // A walker that has no single way on: at a dead end or a junction inside
     // whose ways all stay narrow, they wait as spots, painted and boxed.
-    const auto settle = [&](const Walker& w) __attribute__((always_inline)) {
+    // `ways` as Maze::ways gives them, for a walker inside.
+    const auto settle = [&](const Walker& w, unsigned ways) __attribute__((always_inline)) {
         Colour* const p = w.p;
         if (maze.inside(w.place)) {
             // Every look here is inside the picture: no branch on any of them.
-            const int l = p[-1] == seed, r = p[1] == seed, u = p[-stride] == seed, d = p[stride] == seed;
+            const int l = ways & 1u, r = ways >> 1 & 1u, u = ways >> 2 & 1u, d = ways >> 3;
             const int open = (u & (p[-stride - 1] == seed) & (p[-stride + 1] == seed)) |
                              (d & (p[stride - 1] == seed) & (p[stride + 1] == seed));
             if ((open == 0) & (waiting <= kSpots - 4)) {
@@ -782,7 +783,8 @@ inline bool turnsInMaze(const Colour* p, int x, int y, int width, int height, Co
     std::uint32_t a = placeOf(x, y);
     while (true) {
         if (waiting == 0) {
-            settle(stepOn(maze, {pa, a}, box));
+            const Walker alone = stepOn(maze, {pa, a}, box);
+            settle(alone, maze.inside(alone.place) ? maze.ways(alone.p) : 0u);
             if (waiting == 0)
                 break;
             const Walker w = take();
@@ -794,9 +796,10 @@ inline bool turnsInMaze(const Colour* p, int x, int y, int width, int height, Co
         Colour* pb = second.p;
         std::uint32_t b = second.place;
         while (true) {
+            const bool insideA = maze.inside(a), insideB = maze.inside(b);
             unsigned ma = 0, mb = 0;
             std::ptrdiff_t stepA = 0, stepB = 0;
-            if (maze.inside(a) & maze.inside(b)) {
+            if (insideA & insideB) {
                 ma = maze.ways(pa);
                 mb = maze.ways(pb);
                 stepA = maze.pixelStep[ma];
@@ -812,33 +815,41 @@ inline bool turnsInMaze(const Colour* p, int x, int y, int width, int height, Co
                     box.add(b);
                     continue;
                 }
+            } else {
+                // Near an edge: the one there stops, the other may walk on.
+                ma = insideA ? maze.ways(pa) : 0u;
+                mb = insideB ? maze.ways(pb) : 0u;
+                stepA = insideA ? maze.pixelStep[ma] : 0;
+                stepB = insideB ? maze.pixelStep[mb] : 0;
             }
             // One of them, or both, stopped: a dead end, a junction or an
             // edge. The other walks on with the next spot, if there is one.
-            const bool stopA = stepA == 0, stopB = stepB == 0;
-            if (stopA)
-                settle({pa, a});
-            if (stopB)
-                settle({pb, b});
-            if (stopA) {
-                if (waiting == 0) {
-                    if (stopB)
-                        goto done;
-                    pa = pb;
-                    a = b;
-                    break;
-                }
-                const Walker w = take();
-                pa = w.p;
-                a = w.place;
-            }
-            if (stopB) {
+            // Which one it was is a coin toss in a maze, so the stopped one is
+            // moved first with no branch.
+            const bool both = (stepA == 0) & (stepB == 0);
+            const bool swap = stepA != 0;
+            const Walker stopped{swap ? pb : pa, swap ? b : a};
+            const unsigned stoppedWays = swap ? mb : ma;
+            pb = swap ? pa : pb;
+            b = swap ? a : b;
+            mb = swap ? ma : mb;
+            settle(stopped, stoppedWays);
+            if (both) [[unlikely]] {
+                settle({pb, b}, mb);
                 if (waiting == 0)
-                    break;
+                    goto done;
                 const Walker w = take();
                 pb = w.p;
                 b = w.place;
             }
+            if (waiting == 0) {
+                pa = pb;
+                a = b;
+                break;
+            }
+            const Walker w = take();
+            pa = w.p;
+            a = w.place;
         }
     }
 done:
