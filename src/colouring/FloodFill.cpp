@@ -547,6 +547,10 @@ class WalkBox {
         m_smallest = _mm_min_epi16(m_smallest, xy);
         m_largest = _mm_max_epi16(m_largest, xy);
     }
+    void add(const WalkBox& other) {
+        m_smallest = _mm_min_epi16(m_smallest, other.m_smallest);
+        m_largest = _mm_max_epi16(m_largest, other.m_largest);
+    }
     Bounds bounds() const {
         const auto lane = [](__m128i v, int i) {
             return static_cast<int>(
@@ -564,6 +568,10 @@ class WalkBox {
   public:
     explicit WalkBox(const Bounds& b) : m_bounds(b) {}
     void add(std::uint32_t place) { m_bounds.add(xOf(place), yOf(place)); }
+    void add(const WalkBox& other) {
+        m_bounds.add(other.m_bounds.minX, other.m_bounds.minY);
+        m_bounds.add(other.m_bounds.maxX, other.m_bounds.maxY);
+    }
     Bounds bounds() const { return m_bounds; }
 
   private:
@@ -781,6 +789,9 @@ inline bool turnsInMaze(const Colour* p, int x, int y, int width, int height, Co
     // of the two stops, the next spot takes its place.
     Colour* pa = pixels + static_cast<std::size_t>(y) * width + x;
     std::uint32_t a = placeOf(x, y);
+    // The two walkers' steps are boxed apart from the rest, in registers of
+    // their own.
+    WalkBox trail(Bounds{x, x, y, y});
     while (true) {
         if (waiting == 0) {
             const Walker alone = stepOn(maze, {pa, a}, box);
@@ -811,8 +822,8 @@ inline bool turnsInMaze(const Colour* p, int x, int y, int width, int height, Co
                     *pb = fill;
                     a += maze.placeStep[ma];
                     b += maze.placeStep[mb];
-                    box.add(a);
-                    box.add(b);
+                    trail.add(a);
+                    trail.add(b);
                     continue;
                 }
             } else {
@@ -853,6 +864,7 @@ inline bool turnsInMaze(const Colour* p, int x, int y, int width, int height, Co
         }
     }
 done:
+    box.add(trail);
     bounds = box.bounds();
     return top;
 }
