@@ -785,85 +785,87 @@ inline bool turnsInMaze(const Colour* p, int x, int y, int width, int height, Co
         return w;
     };
 
-    // One walker, or two side by side while there are ways enough: when one
-    // of the two stops, the next spot takes its place.
-    Colour* pa = pixels + static_cast<std::size_t>(y) * width + x;
-    std::uint32_t a = placeOf(x, y);
-    // The two walkers' steps are boxed apart from the rest, in registers of
-    // their own.
+    // Whether a walker has a single way on, and can step there.
+    const auto walksOn = [&](const Walker& w) {
+        return maze.inside(w.place) && maze.pixelStep[maze.ways(w.p)] != 0;
+    };
+
+    // One walker, or two side by side while there are ways enough. When one
+    // of the two stops at a dead end or a junction whose ways stay narrow,
+    // the common case, its ways are put and the next spot takes its place
+    // right there; anything else leaves the loop, which has no call in it, so
+    // that its values stay in registers.
     WalkBox trail(Bounds{x, x, y, y});
-    while (true) {
-        if (waiting == 0) {
-            const Walker alone = stepOn(maze, {pa, a}, box);
+    spots[waiting++] = {pixels + static_cast<std::size_t>(y) * width + x, placeOf(x, y)};
+    while (waiting > 0) {
+        if (waiting == 1) {
+            const Walker alone = stepOn(maze, take(), box);
             settle(alone, maze.inside(alone.place) ? maze.ways(alone.p) : 0u);
-            if (waiting == 0)
-                break;
-            const Walker w = take();
-            pa = w.p;
-            a = w.place;
             continue;
         }
-        const Walker second = take();
+        Walker first = take(), second = take();
+        Colour* pa = first.p;
         Colour* pb = second.p;
-        std::uint32_t b = second.place;
-        while (true) {
-            const bool insideA = maze.inside(a), insideB = maze.inside(b);
-            unsigned ma = 0, mb = 0;
-            std::ptrdiff_t stepA = 0, stepB = 0;
-            if (insideA & insideB) {
-                ma = maze.ways(pa);
-                mb = maze.ways(pb);
-                stepA = maze.pixelStep[ma];
-                stepB = maze.pixelStep[mb];
-                if ((stepA != 0) & (stepB != 0)) {
-                    pa += stepA;
-                    pb += stepB;
-                    *pa = fill;
-                    *pb = fill;
-                    a += maze.placeStep[ma];
-                    b += maze.placeStep[mb];
-                    trail.add(a);
-                    trail.add(b);
-                    continue;
-                }
-            } else {
-                // Near an edge: the one there stops, the other may walk on.
-                ma = insideA ? maze.ways(pa) : 0u;
-                mb = insideB ? maze.ways(pb) : 0u;
-                stepA = insideA ? maze.pixelStep[ma] : 0;
-                stepB = insideB ? maze.pixelStep[mb] : 0;
+        std::uint32_t a = first.place, b = second.place;
+        int count = waiting;
+        while (maze.inside(a) & maze.inside(b)) {
+            unsigned ma = maze.ways(pa), mb = maze.ways(pb);
+            const std::ptrdiff_t stepA = maze.pixelStep[ma], stepB = maze.pixelStep[mb];
+            if ((stepA != 0) & (stepB != 0)) {
+                pa += stepA;
+                pb += stepB;
+                *pa = fill;
+                *pb = fill;
+                a += maze.placeStep[ma];
+                b += maze.placeStep[mb];
+                trail.add(a);
+                trail.add(b);
+                continue;
             }
-            // One of them, or both, stopped: a dead end, a junction or an
-            // edge. The other walks on with the next spot, if there is one.
-            // Which one it was is a coin toss in a maze, so the stopped one is
-            // moved first with no branch.
-            const bool both = (stepA == 0) & (stepB == 0);
+            if ((stepA == 0) & (stepB == 0))
+                break;
+            // Which one stopped is a coin toss in a maze: it is moved first
+            // with no branch on which.
             const bool swap = stepA != 0;
-            const Walker stopped{swap ? pb : pa, swap ? b : a};
-            const unsigned stoppedWays = swap ? mb : ma;
+            Colour* const p = swap ? pb : pa;
+            const std::uint32_t at = swap ? b : a;
+            ma = swap ? mb : ma;
             pb = swap ? pa : pb;
             b = swap ? a : b;
-            mb = swap ? ma : mb;
-            settle(stopped, stoppedWays);
-            if (both) [[unlikely]] {
-                settle({pb, b}, mb);
-                if (waiting == 0)
-                    goto done;
-                const Walker w = take();
-                pb = w.p;
-                b = w.place;
-            }
-            if (waiting == 0) {
-                pa = pb;
-                a = b;
+            pa = p;
+            a = at;
+            const unsigned u = ma >> 2 & 1u, d = ma >> 3;
+            const unsigned open = (u & (p[-stride - 1] == seed) & (p[-stride + 1] == seed)) |
+                                  (d & (p[stride - 1] == seed) & (p[stride + 1] == seed));
+            if ((open != 0) | (count > kSpots - 6))
                 break;
-            }
-            const Walker w = take();
-            pa = w.p;
-            a = w.place;
+            const auto wait = [&](Colour* to, std::uint32_t place, unsigned found) {
+                *(found != 0 ? to : &sink) = fill;
+                spots[count] = {to, place};
+                count += static_cast<int>(found);
+            };
+            wait(p - 1, at - 1, ma & 1u);
+            wait(p + 1, at + 1, ma >> 1 & 1u);
+            wait(p - stride, at - 0x10000, u);
+            wait(p + stride, at + 0x10000, d);
+            if (count == 0)
+                break;
+            --count;
+            pa = spots[count].p;
+            a = spots[count].place;
+            trail.add(a);
+        }
+        waiting = count;
+        // Each walker that cannot step on is settled, the other waits again
+        // as a spot, or is settled too when the spots are full; settling one
+        // already settled finds nothing to do.
+        for (const Walker w : {Walker{pa, a}, Walker{pb, b}}) {
+            if (waiting < kSpots && walksOn(w))
+                spots[waiting++] = w;
+            else
+                settle(w, maze.inside(w.place) ? maze.ways(w.p) : 0u);
         }
     }
-done:
     box.add(trail);
     bounds = box.bounds();
     return top;
