@@ -704,9 +704,12 @@ inline bool turnsInMaze(const Colour* p, int x, int y, int width, int height, Co
     // Where a branch-free look at a pixel of another colour stores its paint.
     Colour sink;
 
-    // Each neighbour of the seed colour of a walker's pixel in turn, at an
-    // edge, where a way opens out, or with the spots full.
-    const auto settleEach = [&](const Walker& w) __attribute__((noinline)) {
+    // Each neighbour of the seed colour of a walker's pixel in turn: a narrow
+    // way waits as a spot, a way that opens out goes to the segments, and so
+    // does any way when the spots are full. For the walkers the loop below
+    // does not settle itself: at an edge, where a way opens out, with the
+    // spots nearly full, with no spot left to go on with, and on its own.
+    const auto settle = [&](const Walker& w) __attribute__((noinline)) {
         Colour* const p = w.p;
         const int px = xOf(w.place), py = yOf(w.place);
         // With room for the six segments the neighbours may need.
@@ -733,7 +736,17 @@ inline bool turnsInMaze(const Colour* p, int x, int y, int width, int height, Co
             const int nx = px + dx;
             if (nx < 0 || nx >= width || p[dx] != seed)
                 continue;
-            // Its run along the row, painted now; one pixel waits as a spot.
+            // Closed above and below, it is a narrow way on and waits as a
+            // spot; otherwise its run along the row is painted now, and one
+            // pixel of it waits as a spot too.
+            Colour* const n = p + dx;
+            if ((py == 0 || n[-stride] != seed) && (py + 1 == height || n[stride] != seed) &&
+                waiting < kSpots) {
+                *n = fill;
+                box.add(placeOf(nx, py));
+                spots[waiting++] = {n, placeOf(nx, py)};
+                continue;
+            }
             Colour* const row = p - px;
             int a = nx, b = nx;
             if (dx > 0)
@@ -753,31 +766,6 @@ inline bool turnsInMaze(const Colour* p, int x, int y, int width, int height, Co
             if (py + 1 < height)
                 put(top++, py + 1, a, b, 1);
         }
-    };
-    // A walker that has no single way on: at a dead end or a junction inside
-    // whose ways all stay narrow, they wait as spots, painted and boxed.
-    // `ways` as Maze::ways gives them, for a walker inside.
-    const auto settle = [&](const Walker& w, unsigned ways) __attribute__((always_inline)) {
-        Colour* const p = w.p;
-        if (maze.inside(w.place)) {
-            // Every look here is inside the picture: no branch on any of them.
-            const int l = ways & 1u, r = ways >> 1 & 1u, u = ways >> 2 & 1u, d = ways >> 3;
-            const int open = (u & (p[-stride - 1] == seed) & (p[-stride + 1] == seed)) |
-                             (d & (p[stride - 1] == seed) & (p[stride + 1] == seed));
-            if ((open == 0) & (waiting <= kSpots - 4)) {
-                const auto wait = [&](Colour* to, std::uint32_t place, int found) {
-                    *(found != 0 ? to : &sink) = fill;
-                    spots[waiting] = {to, place};
-                    waiting += found;
-                };
-                wait(p - 1, w.place - 1, l);
-                wait(p + 1, w.place + 1, r);
-                wait(p - stride, w.place - 0x10000, u);
-                wait(p + stride, w.place + 0x10000, d);
-                return;
-            }
-        }
-        settleEach(w);
     };
     const auto take = [&] {
         const Walker w = spots[--waiting];
@@ -800,7 +788,7 @@ inline bool turnsInMaze(const Colour* p, int x, int y, int width, int height, Co
     while (waiting > 0) {
         if (waiting == 1) {
             const Walker alone = stepOn(maze, take(), box);
-            settle(alone, maze.inside(alone.place) ? maze.ways(alone.p) : 0u);
+            settle(alone);
             continue;
         }
         Walker first = take(), second = take();
@@ -863,7 +851,7 @@ inline bool turnsInMaze(const Colour* p, int x, int y, int width, int height, Co
             if (waiting < kSpots && walksOn(w))
                 spots[waiting++] = w;
             else
-                settle(w, maze.inside(w.place) ? maze.ways(w.p) : 0u);
+                settle(w);
         }
     }
     box.add(trail);
