@@ -35,39 +35,33 @@ inline Block load4(const Colour* p) {
 inline void store4(Colour* p, Block value) {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p), value);
 }
+// All ones in each lane where `block` equals the splatted value.
+inline Block equalLanes(Block block, Block value) {
+    return _mm_cmpeq_epi32(block, value);
+}
 // Bit i set when lane i of `block` equals the splatted value.
 inline unsigned equalBits(Block block, Block value) {
-    return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(block, value))));
+    return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(equalLanes(block, value))));
 }
 // Lane i from `paint` where bit i of `lanes` is set, else from `block`.
 inline Block select(unsigned lanes, Block paint, Block block);
-
-// True when all sixteen pixels from p on equal the value.
-inline bool allEqual16(const Colour* p, Block value) {
-    const Block a = _mm_cmpeq_epi32(load4(p), value);
-    const Block b = _mm_cmpeq_epi32(load4(p + 4), value);
-    const Block c = _mm_cmpeq_epi32(load4(p + 8), value);
-    const Block d = _mm_cmpeq_epi32(load4(p + 12), value);
-    const Block all = _mm_and_si128(_mm_and_si128(a, b), _mm_and_si128(c, d));
-    return _mm_movemask_epi8(all) == 0xFFFF;
+// Lane masks combined lane by lane, and whether every lane or none is set.
+inline Block both(Block a, Block b) {
+    return _mm_and_si128(a, b);
 }
-
-// True when none of the sixteen pixels from p equals the value.
-inline bool noneEqual16(const Colour* p, Block value) {
-    const Block a = _mm_cmpeq_epi32(load4(p), value);
-    const Block b = _mm_cmpeq_epi32(load4(p + 4), value);
-    const Block c = _mm_cmpeq_epi32(load4(p + 8), value);
-    const Block d = _mm_cmpeq_epi32(load4(p + 12), value);
-    const Block any = _mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, d));
-    return _mm_movemask_epi8(any) == 0;
+inline Block either(Block a, Block b) {
+    return _mm_or_si128(a, b);
 }
-
-// Bit i set when pixel p[i] of the sixteen equals the value.
-inline unsigned equalBits16(const Colour* p, Block value) {
-    const Block low = _mm_packs_epi32(_mm_cmpeq_epi32(load4(p), value), _mm_cmpeq_epi32(load4(p + 4), value));
-    const Block high =
-        _mm_packs_epi32(_mm_cmpeq_epi32(load4(p + 8), value), _mm_cmpeq_epi32(load4(p + 12), value));
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(low, high)));
+inline bool allLanes(Block lanes) {
+    return _mm_movemask_epi8(lanes) == 0xFFFF;
+}
+inline bool noLane(Block lanes) {
+    return _mm_movemask_epi8(lanes) == 0;
+}
+// Bit i set when lane i of the sixteen is set, lane 0 the first of a.
+inline unsigned laneBits(Block a, Block b, Block c, Block d) {
+    return static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_packs_epi16(_mm_packs_epi32(a, b), _mm_packs_epi32(c, d))));
 }
 
 #elif defined(TINTARO_FILL_NEON)
@@ -83,33 +77,30 @@ inline Block load4(const Colour* p) {
 inline void store4(Colour* p, Block value) {
     vst1q_u32(p, value);
 }
+inline Block equalLanes(Block block, Block value) {
+    return vceqq_u32(block, value);
+}
 inline unsigned equalBits(Block block, Block value) {
     const uint32x4_t bits = {1, 2, 4, 8};
-    return vaddvq_u32(vandq_u32(vceqq_u32(block, value), bits));
+    return vaddvq_u32(vandq_u32(equalLanes(block, value), bits));
 }
 inline Block select(unsigned lanes, Block paint, Block block);
 
-inline bool allEqual16(const Colour* p, Block value) {
-    const uint32x4_t a = vceqq_u32(load4(p), value);
-    const uint32x4_t b = vceqq_u32(load4(p + 4), value);
-    const uint32x4_t c = vceqq_u32(load4(p + 8), value);
-    const uint32x4_t d = vceqq_u32(load4(p + 12), value);
-    return vminvq_u32(vandq_u32(vandq_u32(a, b), vandq_u32(c, d))) != 0;
+inline Block both(Block a, Block b) {
+    return vandq_u32(a, b);
 }
-
-inline bool noneEqual16(const Colour* p, Block value) {
-    const uint32x4_t a = vceqq_u32(load4(p), value);
-    const uint32x4_t b = vceqq_u32(load4(p + 4), value);
-    const uint32x4_t c = vceqq_u32(load4(p + 8), value);
-    const uint32x4_t d = vceqq_u32(load4(p + 12), value);
-    return vmaxvq_u32(vorrq_u32(vorrq_u32(a, b), vorrq_u32(c, d))) == 0;
+inline Block either(Block a, Block b) {
+    return vorrq_u32(a, b);
 }
-
-inline unsigned equalBits16(const Colour* p, Block value) {
-    const uint16x8_t low =
-        vcombine_u16(vmovn_u32(vceqq_u32(load4(p), value)), vmovn_u32(vceqq_u32(load4(p + 4), value)));
-    const uint16x8_t high =
-        vcombine_u16(vmovn_u32(vceqq_u32(load4(p + 8), value)), vmovn_u32(vceqq_u32(load4(p + 12), value)));
+inline bool allLanes(Block lanes) {
+    return vminvq_u32(lanes) != 0;
+}
+inline bool noLane(Block lanes) {
+    return vmaxvq_u32(lanes) == 0;
+}
+inline unsigned laneBits(Block a, Block b, Block c, Block d) {
+    const uint16x8_t low = vcombine_u16(vmovn_u32(a), vmovn_u32(b));
+    const uint16x8_t high = vcombine_u16(vmovn_u32(c), vmovn_u32(d));
     const uint8x16_t lanes = vcombine_u8(vmovn_u16(low), vmovn_u16(high));
     const uint8x16_t weights = {1, 2, 4, 8, 16, 32, 64, 128, 1, 2, 4, 8, 16, 32, 64, 128};
     const uint8x16_t bits = vandq_u8(lanes, weights);
@@ -119,6 +110,33 @@ inline unsigned equalBits16(const Colour* p, Block value) {
 #endif
 
 #if defined(TINTARO_FILL_SSE2) || defined(TINTARO_FILL_NEON)
+
+// The sixteen pixels from p compared with the value, four lanes a block.
+struct Equal16 {
+    Block a, b, c, d;
+};
+inline Equal16 equal16(const Colour* p, Block value) {
+    return {equalLanes(load4(p), value), equalLanes(load4(p + 4), value), equalLanes(load4(p + 8), value),
+            equalLanes(load4(p + 12), value)};
+}
+
+// True when all sixteen pixels from p on equal the value.
+inline bool allEqual16(const Colour* p, Block value) {
+    const Equal16 e = equal16(p, value);
+    return allLanes(both(both(e.a, e.b), both(e.c, e.d)));
+}
+
+// True when none of the sixteen pixels from p equals the value.
+inline bool noneEqual16(const Colour* p, Block value) {
+    const Equal16 e = equal16(p, value);
+    return noLane(either(either(e.a, e.b), either(e.c, e.d)));
+}
+
+// Bit i set when pixel p[i] of the sixteen equals the value.
+inline unsigned equalBits16(const Colour* p, Block value) {
+    const Equal16 e = equal16(p, value);
+    return laneBits(e.a, e.b, e.c, e.d);
+}
 
 // The lane masks for every set of four lanes, so that a short run is painted
 // with one store and no branch on its length.
