@@ -123,12 +123,12 @@ struct Maze {
     // The last eight ways, two bits each, to see a straight stretch.
     unsigned history = 1;
     while (maze.inside(place)) {
-        const int l = p[-1] == seed, r = p[1] == seed, u = p[-stride] == seed, d = p[stride] == seed;
-        if (l + r + u + d != 1)
+        const unsigned ways = maze.ways(p);
+        const std::ptrdiff_t step = maze.pixelStep[ways];
+        if (step == 0)
             break;
-        const std::ptrdiff_t step = (r - l) + (d ? stride : 0) - (u ? stride : 0);
-        const std::uint32_t placeStep = static_cast<std::uint32_t>((r - l) + (d - u) * 0x10000);
-        history = (history << 2 | static_cast<unsigned>(r + 2 * u + 3 * d)) & 0xFFFFu;
+        const std::uint32_t placeStep = maze.placeStep[ways];
+        history = (history << 2 | static_cast<unsigned>(__builtin_ctz(ways))) & 0xFFFFu;
         if (history == 0 || history == 0x5555u || history == 0xAAAAu || history == 0xFFFFu) [[unlikely]] {
             // Straight on while both sides stay closed, up to a pixel short
             // of the edge.
