@@ -208,8 +208,8 @@ Segment* walkMaze(Colour* pixels, int width, int height, Colour seed, Colour fil
             if (nx < 0 || nx >= width || p[dx] != seed)
                 continue;
             // Closed above and below, it is a narrow way on and waits as a
-            // spot; otherwise its run along the row is painted now, and one
-            // pixel of it waits as a spot too.
+            // spot; otherwise its run along the row is painted now, and waits
+            // as a spot when it is one pixel long, else as segments.
             Colour* const n = p + dx;
             if ((py == 0 || n[-stride] != seed) && (py + 1 == height || n[stride] != seed) &&
                 waiting < kSpots) {
