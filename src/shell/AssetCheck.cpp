@@ -17,8 +17,13 @@ constexpr int kAssetCheckFailed = 1;
 // One sentence says what is wrong: on standard error for a terminal, and in
 // a message window for a parent who started the program from a menu, where
 // nobody reads standard error. Closing the window ends the program.
+// Whatever failed, the guard goes before the message: the parent needs the
+// keyboard to answer it, and for the rest of the desktop.
 [[noreturn]] void endNaming(FormaMain& f, const std::string& file, const std::string& sentence) {
     std::cerr << "tintaro: " << sentence << "\n";
+    if (f.state.KeyboardHookHandle != 0) {
+        f.platform.guard.remove(f.state.KeyboardHookHandle);
+    }
     f.platform.window.hide();
     f.platform.window.showMessage("Tintaro cannot start: " + file, sentence);
     throw ProgramEnd{kAssetCheckFailed};
@@ -36,9 +41,6 @@ void VerifyAssetFiles(FormaMain& f) {
         if (*length != row.length) {
             if (f.state.MusicPlaying == 1) {
                 StopMusic(f);
-            }
-            if (f.state.KeyboardHookHandle != 0) {
-                f.platform.guard.remove(f.state.KeyboardHookHandle);
             }
             endNaming(f, file,
                       file + " has " + std::to_string(*length) + " bytes, expected " +

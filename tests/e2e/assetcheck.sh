@@ -7,16 +7,22 @@
 #  1. a picture one byte too long, under openbox on a screen larger than the
 #     layout (so that full screen would show as a window covering all of
 #     it); the message window is closed with its button;
-#  2. a missing picture without a window manager; the message window is
-#     closed the way a window manager's close button does it.
+#  2. a missing picture without a window manager, where nobody but the
+#     program can give the message window the focus: the keyboard is free
+#     while it shows, and Return closes it; Escape does too, and so does
+#     the way a window manager's close button closes a window. Each time
+#     the message shows exactly once;
+#  3. SIGTERM (a logout) while the message shows: the program and its
+#     message window go, nothing of it is left running, and the next start
+#     runs (no lock is kept by anything of the failed start).
 #   assetcheck.sh APP_DIR
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/ui.sh"
 ui_start_test "${1:-}"
 require_tools xprop
 
-# SDL names its message window in UTF-8 only, which xdotool's search does
-# not read; xwininfo does. Sets MESSAGE_ID to the first viewable window
+# The message window's name is UTF-8 (_NET_WM_NAME), which xdotool's search
+# may not read; xwininfo does. Sets MESSAGE_ID to the first viewable window
 # whose name contains TEXT. While waiting, it also notes in FULLSCREEN any
 # window of the program that covers the whole screen.
 wait_message_window() {
@@ -44,7 +50,7 @@ _message_window_up() {
 }
 
 # Clicks the message window's one button, found on a screenshot by the
-# colour SDL gives a button's face.
+# colour of its face.
 click_message_button() {
     local shot="$E2E_TMP/message.png" x y w h centre
     read -r x y w h < <(window_geometry "$MESSAGE_ID")
@@ -54,7 +60,7 @@ import sys
 from PIL import Image
 path, x, y, w, h = sys.argv[1], *map(int, sys.argv[2:])
 pixels = Image.open(path).convert("RGB").crop((x, y, x + w, y + h)).load()
-face = [(i, j) for i in range(w) for j in range(h) if pixels[i, j] == (105, 102, 99)]
+face = [(i, j) for i in range(w) for j in range(h) if pixels[i, j] == (46, 109, 180)]
 if len(face) < 100:
     sys.exit("no button in the message window")
 print(x + sum(p[0] for p in face) // len(face), y + sum(p[1] for p in face) // len(face))
@@ -113,16 +119,50 @@ note "message window ${shown}s after launch, status 1 once its button was clicke
 APP_PID=""
 stop_x
 
-# 2. A missing picture, closed as a window manager closes a window.
+# How many viewable message windows naming TEXT there are.
+message_windows() {
+    local id n=0
+    for id in $(xwininfo -root -tree | awk '/"Tintaro cannot start/ { print $1 }'); do
+        xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' && n=$((n + 1))
+    done
+    echo "$n"
+}
+
+# 2. A missing picture, no window manager: closed with Return, Escape, or
+# as a window manager closes a window.
 missing="$E2E_TMP/missing"
 copy_app "$app" "$missing" PICTURE
 rm "$missing/PICTURE/01.GIF"
 start_xvfb 1024x768x24
+for way in Return Escape close; do
+    start_damaged "$missing"
+    wait_message_window PICTURE/01.GIF
+    expect_one_line PICTURE/01.GIF missing
+    expect_still_waiting
+    expect_keyboard free
+    [ "$(message_windows)" -eq 1 ] || fail "$(message_windows) message windows are up"
+    if [ "$way" = close ]; then
+        close_request "$MESSAGE_ID"
+    else
+        # To the focus, as a person types: no window is named.
+        xdotool key "$way"
+    fi
+    expect_exit "$APP_PID" 1
+    [ "$(message_windows)" -eq 0 ] || fail "a message window is still up after $way"
+    expect_no_process_left
+    note "closed with $way"
+done
+APP_PID=""
+
+# 3. SIGTERM while the message shows; then a start that works.
 start_damaged "$missing"
 wait_message_window PICTURE/01.GIF
-expect_one_line PICTURE/01.GIF missing
-expect_still_waiting
-close_request "$MESSAGE_ID"
+kill -TERM "$APP_PID"
 expect_exit "$APP_PID" 1
 expect_no_process_left
+wait_until 10 "the message window outlived the program" output_is 0 message_windows
+APP_PID=""
+start_program "$app" --windowed
+kill -TERM "$APP_PID"
+expect_exit "$APP_PID" 0
 pass

@@ -41,6 +41,12 @@ bool FakeFiles::writeAtomically(const std::string& path, std::span<const std::ui
     return true;
 }
 
+void FakeWindow::showMessage(const std::string& t, const std::string& text) {
+    messages.push_back({t, text});
+    keyboardHeldAtMessage.push_back(guard != nullptr && guard->held);
+    log.push_back("message");
+}
+
 void FakeWindow::present(const Image& frame, std::span<const Rect> dirty) {
     ++presents;
     lastDirty.assign(dirty.begin(), dirty.end());
@@ -94,6 +100,7 @@ bool FakeMusic::load(const std::string& path) {
 FakePlatform::FakePlatform(const std::string& appDir) : files(appDir) {
     window.clock = &clock;
     window.files = &files;
+    window.guard = &guard;
     music.files = &files;
     files.writable.insert(appDir + "/MY_PICTURE");
 }

@@ -100,16 +100,14 @@ class FakeWindow final : public Window {
         cursorPath = custom ? static_cast<const FakeCursor*>(custom)->path : "";
     }
     void destroy() override { log.push_back("destroy"); }
-    void showMessage(const std::string& t, const std::string& text) override {
-        messages.push_back({t, text});
-        log.push_back("message");
-    }
+    void showMessage(const std::string& t, const std::string& text) override;
 
     class FakeClock* clock = nullptr;
     std::deque<Event> events;
     std::deque<std::pair<double, Event>> scheduled; // events that arrive at a clock time
     std::vector<std::string> log;
     std::vector<std::pair<std::string, std::string>> messages; // title, text
+    std::vector<bool> keyboardHeldAtMessage;                   // the guard's state as each one showed
     std::string title;
     bool visible = false;
     bool fullScreen = false;
@@ -121,6 +119,7 @@ class FakeWindow final : public Window {
     CursorKind cursor = CursorKind::Arrow;
     std::string cursorPath;
     class FakeFiles* files = nullptr;
+    class FakeGuard* guard = nullptr;
 };
 
 class FakeClock final : public Clock {

@@ -1,10 +1,10 @@
 #include "platform/sdl/KeyboardHold.h"
 
-#include <X11/Xatom.h>
+#include "platform/sdl/X11FullScreen.h"
+
 #include <X11/Xlib.h>
 
 #include <chrono>
-#include <cstdio>
 #include <thread>
 
 namespace tintaro {
@@ -130,31 +130,7 @@ bool KeyboardHold::grabOn(Place place, bool patient) {
 }
 
 bool KeyboardHold::windowManaged() const {
-    if (m_display == nullptr) {
-        return false;
-    }
-    // A window manager that follows the conventions owns WM_Sn for its screen.
-    char selection[32];
-    std::snprintf(selection, sizeof selection, "WM_S%d", DefaultScreen(m_display));
-    if (XGetSelectionOwner(m_display, XInternAtom(m_display, selection, False)) != None) {
-        return true;
-    }
-    const Atom check = XInternAtom(m_display, "_NET_SUPPORTING_WM_CHECK", True);
-    if (check == None) {
-        return false;
-    }
-    Atom type = None;
-    int format = 0;
-    unsigned long items = 0;
-    unsigned long after = 0;
-    unsigned char* data = nullptr;
-    const bool found = XGetWindowProperty(m_display, DefaultRootWindow(m_display), check, 0, 1, False,
-                                          XA_WINDOW, &type, &format, &items, &after, &data) == Success &&
-                       items == 1;
-    if (data != nullptr) {
-        XFree(data);
-    }
-    return found;
+    return m_display != nullptr && windowManagerRuns(m_display);
 }
 
 bool EarlyKeyboardHold::take() {

@@ -69,6 +69,10 @@ std::unique_ptr<SdlPlatform> SdlPlatform::create(bool windowed) {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // Full screen stays full screen when another window takes the focus.
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // The click that brings the window forward counts too: to a child, a
+    // button that only woke the window up did not work. SDL drops a press
+    // that comes with the focus unless told otherwise.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     return std::make_unique<RealPlatform>(windowed);
 }
 

@@ -2,8 +2,11 @@
 
 #include <SDL.h>
 #include <SDL_syswm.h>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+
+#include <cstdio>
 
 namespace tintaro {
 
@@ -45,6 +48,37 @@ bool askFullScreen(SDL_Window* window, bool on) {
                &e);
     XFlush(display);
     return true;
+}
+
+bool windowManagerRuns(Display* display) {
+    char selection[32];
+    std::snprintf(selection, sizeof selection, "WM_S%d", DefaultScreen(display));
+    if (XGetSelectionOwner(display, XInternAtom(display, selection, False)) != None) {
+        return true;
+    }
+    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+    if (check == None) {
+        return false;
+    }
+    Atom type = None;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    const bool found = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW,
+                                          &type, &format, &items, &after, &data) == Success &&
+                       items == 1;
+    if (data != nullptr) {
+        XFree(data);
+    }
+    return found;
+}
+
+bool windowManagedOnX11(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    return window != nullptr && SDL_GetWindowWMInfo(window, &info) == SDL_TRUE &&
+           info.subsystem == SDL_SYSWM_X11 && windowManagerRuns(info.info.x11.display);
 }
 
 } // namespace tintaro

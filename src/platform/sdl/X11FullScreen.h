@@ -1,6 +1,7 @@
 #pragma once
 
 struct SDL_Window;
+struct _XDisplay;
 
 namespace tintaro {
 
@@ -12,5 +13,14 @@ namespace tintaro {
 // it. SDL follows the window manager's answer as it comes, like any other
 // move or resize. True when the window is an X11 window and the request went.
 bool askFullScreen(SDL_Window* window, bool on);
+
+// True when a window manager runs on the display's screen: one that owns
+// WM_Sn, or that announces itself through _NET_SUPPORTING_WM_CHECK. Only a
+// window manager honours requests to go full screen, to minimise or to
+// activate a window.
+bool windowManagerRuns(_XDisplay* display);
+
+// The same for the X11 display of an SDL window; false for any other.
+bool windowManagedOnX11(SDL_Window* window);
 
 } // namespace tintaro
