@@ -95,6 +95,11 @@ void restAroundCanvas(SceneContext& f) {
     run(f, steps);
 }
 
+void restWebButtons(SceneContext& f) {
+    const Step steps[] = {rest(C::visit_site), rest(C::Firma)};
+    run(f, steps);
+}
+
 void registerHoverFaces(SceneContext& f) {
     f.hooks.restAroundCanvas = [&f] { restAroundCanvas(f); };
     f.handlers.window.mouseMove = [&f](const MouseArgs&) { moveOverBackground(f); };

@@ -1,5 +1,6 @@
 #include "shell/EventLoop.h"
 
+#include "feedback/HoverFaces.h"
 #include "shell/HookModule.h"
 #include "shell/Shutdown.h"
 
@@ -45,8 +46,15 @@ void dispatchEvent(FormaMain& f, const Event& event) {
         }
         break;
     case EventType::Exposed:
+        f.scene.invalidateAll();
+        break;
     case EventType::Restored:
         f.scene.invalidateAll();
+        restWebButtons(f);
+        break;
+    case EventType::FocusGained:
+        restWebButtons(f);
+        f.router.route(event);
         break;
     default:
         f.router.route(event);

@@ -1,9 +1,12 @@
+#include "platform/posix/PosixInstanceLock.h"
 #include "platform/sdl/LeanSdl.h"
 #include "platform/sdl/SdlPlatform.h"
 #include "shell/Program.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <string>
 
 namespace {
@@ -38,13 +41,26 @@ int main(int argc, char** argv) {
         std::cerr << "tintaro: unknown option '" << argv[i] << "'\n" << kUsage;
         return 2;
     }
+    // The one-copy lock comes before anything that touches the display or
+    // the keyboard: a second start (a double click too many, a parent
+    // looking for a minimised book) only brings the running copy forward,
+    // passing on the desktop's permission to take the focus.
+    auto instance = std::make_unique<tintaro::PosixInstanceLock>();
+    if (!instance->acquire()) {
+        const char* token = std::getenv("XDG_ACTIVATION_TOKEN");
+        if (instance->askHolderForward(token != nullptr ? token : "")) {
+            return 0;
+        }
+        std::cerr << "tintaro: another copy is running but does not answer\n";
+        return 1;
+    }
     // The display comes first: without one, a single plain line says so
     // before the sound libraries have anything to say.
     if (const std::string problem = tintaro::openDisplay(); !problem.empty()) {
         std::cerr << "tintaro: " << problem << "\n";
         return 1;
     }
-    auto platform = tintaro::SdlPlatform::create(windowed);
+    auto platform = tintaro::SdlPlatform::create(windowed, std::move(instance));
     if (!platform) {
         std::cerr << "tintaro: cannot open the display\n";
         return 1;

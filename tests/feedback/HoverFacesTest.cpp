@@ -129,6 +129,25 @@ TEST(HoverFaces, PanelButtonKeepsItsFaceWhenThePanelOpensAgain) {
     EXPECT_TRUE(h.shows(C::Ne, "NO2.JPG"));
 }
 
+// A web button sends the window away lit; whichever way it comes back, both
+// web buttons rest, and the panel's other faces are left alone.
+TEST(HoverFaces, WebButtonsRestWhenTheWindowComesBack) {
+    for (const EventType back : {EventType::Restored, EventType::FocusGained}) {
+        Harness h;
+        h.key('R', kCtrl);
+        h.moveOver(C::Zatvori);
+        h.moveOver(C::visit_site);
+        h.clickOn(C::visit_site);
+        ASSERT_TRUE(h.shows(C::visit_site, "VISIT2.JPG"));
+        Event e;
+        e.type = back;
+        h.send(e);
+        EXPECT_TRUE(h.shows(C::visit_site, "VISIT1.JPG"));
+        EXPECT_TRUE(h.shows(C::Firma, "CTRLR5821.JPG"));
+        EXPECT_TRUE(h.shows(C::Zatvori, "CLOSE2.JPG"));
+    }
+}
+
 TEST(HoverFaces, PencilDragChangesNoFace) {
     Harness h;
     h.clickOn(C::olovka);

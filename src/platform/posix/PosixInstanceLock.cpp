@@ -52,7 +52,12 @@ bool PosixInstanceLock::acquire() {
         return !heldElsewhere;
     }
     m_fd = fd;
+    m_listener.start(socketPath());
     return true;
+}
+
+bool PosixInstanceLock::askHolderForward(const std::string& activationToken) const {
+    return runningcopy::askForward(socketPath(), activationToken);
 }
 
 } // namespace tintaro

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/posix/RunningCopy.h"
 
 #include <string>
 
@@ -17,14 +18,22 @@ class PosixInstanceLock final : public InstanceLock {
     PosixInstanceLock(const PosixInstanceLock&) = delete;
     PosixInstanceLock& operator=(const PosixInstanceLock&) = delete;
 
+    // Once held, a second start can ask this copy to come forward.
     bool acquire() override;
+
+    // A second start's request that the copy holding the lock come forward;
+    // false when nobody answers.
+    bool askHolderForward(const std::string& activationToken) const;
 
     // $XDG_RUNTIME_DIR, or the user's cache folder when it is not set.
     static std::string defaultDirectory();
 
   private:
+    std::string socketPath() const { return m_directory + "/tintaro.socket"; }
+
     std::string m_directory;
     int m_fd = -1;
+    runningcopy::Listener m_listener;
 };
 
 } // namespace tintaro

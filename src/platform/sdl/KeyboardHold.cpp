@@ -1,6 +1,6 @@
 #include "platform/sdl/KeyboardHold.h"
 
-#include "platform/sdl/X11FullScreen.h"
+#include "platform/sdl/X11WindowManager.h"
 
 #include <X11/Xlib.h>
 

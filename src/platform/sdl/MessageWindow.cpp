@@ -1,7 +1,7 @@
 #include "platform/sdl/MessageWindow.h"
 
 #include "platform/posix/ExitWatchdog.h"
-#include "platform/sdl/X11FullScreen.h"
+#include "platform/sdl/X11WindowManager.h"
 
 #include <SDL.h>
 #include <cairo.h>

@@ -20,11 +20,13 @@ namespace {
 
 class RealPlatform final : public SdlPlatform {
   public:
-    explicit RealPlatform(bool windowed)
-        : m_window(m_files, windowed), m_guard(m_window), m_audio(openAudio(m_files)),
-          m_printer(createCupsPrinter()), m_platform{m_files,        m_codec,     m_window,  *m_audio.effects,
-                                                     *m_audio.music, m_processes, m_clock,   m_random,
-                                                     *m_printer,     m_guard,     m_instance} {}
+    RealPlatform(bool windowed, std::unique_ptr<PosixInstanceLock> instance)
+        : m_window(m_files, windowed), m_guard(m_window), m_instance(std::move(instance)),
+          m_audio(openAudio(m_files)),
+          m_printer(createCupsPrinter()), m_platform{m_files,          m_codec,        m_window,
+                                                     *m_audio.effects, *m_audio.music, m_processes,
+                                                     m_clock,          m_random,       *m_printer,
+                                                     m_guard,          *m_instance} {}
 
     ~RealPlatform() override {
         m_window.destroy();
@@ -49,7 +51,7 @@ class RealPlatform final : public SdlPlatform {
     SplitMixRandom m_random;
     SdlWindow m_window;
     SdlKeyboardGuard m_guard;
-    PosixInstanceLock m_instance;
+    std::unique_ptr<PosixInstanceLock> m_instance;
     AudioSystem m_audio;
     std::unique_ptr<Printer> m_printer;
     Platform m_platform;
@@ -57,7 +59,7 @@ class RealPlatform final : public SdlPlatform {
 
 } // namespace
 
-std::unique_ptr<SdlPlatform> SdlPlatform::create(bool windowed) {
+std::unique_ptr<SdlPlatform> SdlPlatform::create(bool windowed, std::unique_ptr<PosixInstanceLock> instance) {
     // Before any other thread exists: the signals that ask for the end are
     // received by the watchdog alone, never by SDL (whose handlers only
     // queue a quit that a stuck event loop would never read).
@@ -73,7 +75,10 @@ std::unique_ptr<SdlPlatform> SdlPlatform::create(bool windowed) {
     // button that only woke the window up did not work. SDL drops a press
     // that comes with the focus unless told otherwise.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    return std::make_unique<RealPlatform>(windowed);
+    if (!instance) {
+        instance = std::make_unique<PosixInstanceLock>();
+    }
+    return std::make_unique<RealPlatform>(windowed, std::move(instance));
 }
 
 } // namespace tintaro

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/posix/PosixInstanceLock.h"
 
 #include <memory>
 
@@ -10,7 +11,10 @@ namespace tintaro {
 class SdlPlatform {
   public:
     // windowed: a plain 1024 x 768 window that never goes full screen and takes no grab.
-    static std::unique_ptr<SdlPlatform> create(bool windowed);
+    // instance: the one-copy lock, already taken by the caller before
+    // anything else (null: a lock of the platform's own).
+    static std::unique_ptr<SdlPlatform> create(bool windowed,
+                                               std::unique_ptr<PosixInstanceLock> instance = nullptr);
     virtual ~SdlPlatform() = default;
     virtual Platform& platform() = 0;
 };

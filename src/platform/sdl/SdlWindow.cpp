@@ -3,7 +3,8 @@
 #include "platform/pictures/UiPictures.h"
 #include "platform/sdl/LeanSdl.h"
 #include "platform/sdl/SdlSurface.h"
-#include "platform/sdl/X11FullScreen.h"
+#include "platform/sdl/WaylandActivation.h"
+#include "platform/sdl/X11WindowManager.h"
 #include "platform/sdl/XWaylandGrab.h"
 
 #include <SDL.h>
@@ -19,6 +20,9 @@ namespace {
 // A window manager that has not minimised the window this long after the
 // request will not: the window is still in front and takes the keyboard back.
 constexpr std::uint64_t kMinimiseAnswerMs = 1000;
+// A window manager that has not made the window full screen this long after
+// the request will not: the window covers the screen by itself.
+constexpr std::uint64_t kFullScreenAnswerMs = 1000;
 
 } // namespace
 
@@ -101,7 +105,7 @@ bool SdlWindow::create(const std::string& title) {
 }
 
 bool SdlWindow::open(const std::string& title) {
-    // Until the start-up asks for full screen (X11FullScreen.h, or elsewhere
+    // Until the start-up asks for full screen (X11WindowManager.h, or elsewhere
     // SDL_WINDOW_FULLSCREEN_DESKTOP), the window sits borderless at the top
     // left corner of the screen.
     const Uint32 flags = SDL_WINDOW_HIDDEN | (m_windowed ? 0u : static_cast<Uint32>(SDL_WINDOW_BORDERLESS));
@@ -145,13 +149,47 @@ void SdlWindow::minimise() {
         return;
     }
     // Whatever comes to the front (a browser) must receive the keys, so the
-    // hold goes first. Without a window manager nobody minimises the window,
-    // which stays in front, and so does the hold.
+    // hold goes first.
+    if (m_xwindow == 0) {
+        SDL_MinimizeWindow(m_window); // the compositor decides, and takes the focus
+        return;
+    }
     if (m_hold.windowManaged()) {
         m_minimiseDeadline = SDL_GetTicks64() + kMinimiseAnswerMs;
         updateHold();
+        SDL_MinimizeWindow(m_window);
+        return;
     }
-    SDL_MinimizeWindow(m_window);
+    // Without a window manager nobody minimises the window: it goes behind
+    // every other window instead, where the browser comes up in front of it,
+    // until a click on what shows of it or a second start brings it back.
+    m_lowered = true;
+    updateHold();
+    lowerX11Window(m_window);
+}
+
+void SdlWindow::bringForward(const std::string& activationToken) {
+    if (m_window == nullptr || !m_shown || m_gone) {
+        return; // still starting: the splash is what shows
+    }
+    m_minimiseDeadline = 0;
+    m_lowered = false;
+    if (m_minimised) {
+        SDL_RestoreWindow(m_window);
+    }
+    if (!activateWithToken(m_window, activationToken)) {
+        SDL_RaiseWindow(m_window);
+    }
+    if (m_fullScreenAsked) {
+        // A window manager may have let go of full screen while the window
+        // was minimised; without one the window covers the screen itself.
+        if (m_coveredByUs) {
+            coverScreen();
+        } else {
+            askFullScreen(m_window, true);
+        }
+    }
+    updateHold();
 }
 
 bool SdlWindow::enterFullScreen() {
@@ -160,6 +198,13 @@ bool SdlWindow::enterFullScreen() {
     }
     if (askFullScreen(m_window, true)) {
         m_fullScreenAsked = true;
+        // Kiosks and a child's session run without a window manager, and
+        // nobody would answer the request.
+        if (windowManagedOnX11(m_window)) {
+            m_fullScreenCheck = SDL_GetTicks64() + kFullScreenAnswerMs;
+        } else {
+            coverScreen();
+        }
         return true;
     }
     // Desktop full screen covers the current display at its own resolution;
@@ -176,13 +221,41 @@ bool SdlWindow::enterFullScreen() {
 void SdlWindow::leaveFullScreen() {
     if (m_fullScreenAsked) {
         m_fullScreenAsked = false;
+        m_fullScreenCheck = 0;
         askFullScreen(m_window, false);
+        if (m_coveredByUs) {
+            m_coveredByUs = false;
+            SDL_SetWindowSize(m_window, kWidth, kHeight);
+            SDL_SetWindowPosition(m_window, 0, 0);
+        }
         return;
     }
     if (!m_windowed && m_window != nullptr) {
         SDL_SetWindowFullscreen(m_window, 0);
         m_hold.renew();
     }
+}
+
+bool SdlWindow::coversScreen() const {
+    SDL_Rect screen;
+    if (m_window == nullptr || SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(m_window), &screen) != 0) {
+        return true; // nothing to compare with: leave the window as it is
+    }
+    int x = 0, y = 0, w = 0, h = 0;
+    SDL_GetWindowPosition(m_window, &x, &y);
+    SDL_GetWindowSize(m_window, &w, &h);
+    return x <= screen.x && y <= screen.y && x + w >= screen.x + screen.w && y + h >= screen.y + screen.h;
+}
+
+void SdlWindow::coverScreen() {
+    SDL_Rect screen;
+    if (m_window == nullptr || SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(m_window), &screen) != 0) {
+        return;
+    }
+    m_coveredByUs = true;
+    SDL_SetWindowPosition(m_window, screen.x, screen.y);
+    SDL_SetWindowSize(m_window, screen.w, screen.h);
+    SDL_RaiseWindow(m_window);
 }
 
 void SdlWindow::destroy() {

@@ -53,7 +53,14 @@ class SdlWindow final : public Window {
     std::optional<Event> translate(const SDL_Event& e);
     KeyboardHold::Place holdPlace() const;
     void updateHold();
-    void keepHold();
+    void keepState();
+    // Full screen without a window manager's help: the window itself moved
+    // and sized over the whole display, the frame scaled into it as usual.
+    void coverScreen();
+    bool coversScreen() const;
+    // A second start asked for the window: out of minimised or from behind
+    // other windows, full screen again and holding the keyboard.
+    void bringForward(const std::string& activationToken);
     static int watchGrab(void* self, SDL_Event* e);
     void redraw();
     SDL_Cursor* uiCursor(SDL_Cursor*& slot, bool& tried, std::span<const std::uint8_t> picture);
@@ -68,6 +75,9 @@ class SdlWindow final : public Window {
     bool m_gone = false;                  // destroyed by another client
     bool m_sdlGrab = false;               // SDL's own keyboard-grab flag
     std::uint64_t m_minimiseDeadline = 0; // a minimise asked for and not seen yet
+    std::uint64_t m_fullScreenCheck = 0;  // when to look whether full screen was granted
+    bool m_coveredByUs = false;
+    bool m_lowered = false; // put behind other windows where nobody minimises
     unsigned long m_xwindow = 0;
     EarlyKeyboardHold m_earlyHold;
     KeyboardHold m_hold;

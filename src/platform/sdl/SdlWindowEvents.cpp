@@ -1,4 +1,5 @@
 #include "platform/posix/ExitWatchdog.h"
+#include "platform/posix/RunningCopy.h"
 #include "platform/sdl/KeyMap.h"
 #include "platform/sdl/LeanSdl.h"
 #include "platform/sdl/SdlWindow.h"
@@ -77,6 +78,7 @@ void SdlWindow::registerWakeEvent() {
 
 std::optional<Event> SdlWindow::waitEvent(int timeoutMs) {
     exitwatchdog::setWake(&wakeEventLoop);
+    runningcopy::setWake(&wakeEventLoop);
     const Uint64 start = SDL_GetTicks64();
     for (;;) {
         if (exitwatchdog::takeRequest()) {
@@ -84,13 +86,16 @@ std::optional<Event> SdlWindow::waitEvent(int timeoutMs) {
             quit.type = EventType::Quit;
             return quit;
         }
-        keepHold();
+        if (auto token = runningcopy::takeRequest()) {
+            bringForward(*token);
+        }
+        keepState();
         int wait = -1;
         if (timeoutMs >= 0) {
             const Uint64 spent = SDL_GetTicks64() - start;
             wait = spent >= static_cast<Uint64>(timeoutMs) ? 0 : static_cast<int>(timeoutMs - spent);
         }
-        const bool watching = m_hold.pending() || m_minimiseDeadline != 0;
+        const bool watching = m_hold.pending() || m_minimiseDeadline != 0 || m_fullScreenCheck != 0;
         if (watching && (wait < 0 || wait > kHoldRetryMs)) {
             wait = kHoldRetryMs;
         }
@@ -149,6 +154,11 @@ std::optional<Event> SdlWindow::translate(const SDL_Event& e) {
         out.button = buttonOf(e.button.button);
         if (out.button == 0 || m_minimised) {
             return std::nullopt;
+        }
+        if (m_lowered && e.type == SDL_MOUSEBUTTONDOWN) {
+            // A click on what shows of a lowered window brings it back, and
+            // acts as well.
+            bringForward("");
         }
         out.type = e.type == SDL_MOUSEBUTTONDOWN ? EventType::MouseDown : EventType::MouseUp;
         out.x = static_cast<float>(e.button.x);

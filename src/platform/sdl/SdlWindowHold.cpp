@@ -13,7 +13,7 @@ KeyboardHold::Place SdlWindow::holdPlace() const {
     if (!m_keyboardWanted || m_windowed || m_gone) {
         return KeyboardHold::Place::Nowhere;
     }
-    if (m_minimised || m_minimiseDeadline != 0) {
+    if (m_minimised || m_minimiseDeadline != 0 || m_lowered) {
         return KeyboardHold::Place::Nowhere;
     }
     return m_shown ? KeyboardHold::Place::Window : KeyboardHold::Place::Keeper;
@@ -36,7 +36,13 @@ void SdlWindow::updateHold() {
     }
 }
 
-void SdlWindow::keepHold() {
+void SdlWindow::keepState() {
+    if (m_fullScreenCheck != 0 && SDL_GetTicks64() >= m_fullScreenCheck) {
+        m_fullScreenCheck = 0;
+        if (m_fullScreenAsked && !m_minimised && !coversScreen()) {
+            coverScreen();
+        }
+    }
     if (m_minimiseDeadline != 0 && SDL_GetTicks64() >= m_minimiseDeadline) {
         // The request was not honoured: the window is still in front.
         m_minimiseDeadline = 0;

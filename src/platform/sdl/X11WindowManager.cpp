@@ -1,4 +1,4 @@
-#include "platform/sdl/X11FullScreen.h"
+#include "platform/sdl/X11WindowManager.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>
@@ -79,6 +79,17 @@ bool windowManagedOnX11(SDL_Window* window) {
     SDL_VERSION(&info.version);
     return window != nullptr && SDL_GetWindowWMInfo(window, &info) == SDL_TRUE &&
            info.subsystem == SDL_SYSWM_X11 && windowManagerRuns(info.info.x11.display);
+}
+
+void lowerX11Window(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (window == nullptr || SDL_GetWindowWMInfo(window, &info) != SDL_TRUE ||
+        info.subsystem != SDL_SYSWM_X11) {
+        return;
+    }
+    XLowerWindow(info.info.x11.display, info.info.x11.window);
+    XFlush(info.info.x11.display);
 }
 
 } // namespace tintaro

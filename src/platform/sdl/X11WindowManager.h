@@ -3,6 +3,8 @@
 struct SDL_Window;
 struct _XDisplay;
 
+// What the program asks of an X11 window manager, and what it does itself
+// when none runs.
 namespace tintaro {
 
 // Full screen on X11, asked of the window manager the way SDL asks it (EWMH
@@ -22,5 +24,9 @@ bool windowManagerRuns(_XDisplay* display);
 
 // The same for the X11 display of an SDL window; false for any other.
 bool windowManagedOnX11(SDL_Window* window);
+
+// Puts an X11 window behind every other window of the screen (SDL has no
+// call for it): where nobody minimises, the nearest thing to it.
+void lowerX11Window(SDL_Window* window);
 
 } // namespace tintaro
