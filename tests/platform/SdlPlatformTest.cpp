@@ -645,6 +645,33 @@ TEST_F(TempDir, OneLockHolderAtATimeUntilItLetsGo) {
     EXPECT_TRUE(second.acquire()) << "a lock let go is free at once, its file left behind";
 }
 
+// A second start reaches the copy that holds the lock, hands over its
+// activation token (or none), and learns that it was heard; once the holder
+// has gone nobody answers, and a new holder answers again.
+TEST_F(TempDir, ASecondStartAsksTheHolderForward) {
+    const std::string dir = (m_dir / "runtime").string();
+    PosixInstanceLock second(dir);
+    EXPECT_FALSE(second.askHolderForward("")) << "nobody holds the lock yet";
+    auto holder = std::make_unique<PosixInstanceLock>(dir);
+    ASSERT_TRUE(holder->acquire());
+    ASSERT_FALSE(second.acquire());
+    EXPECT_EQ(runningcopy::takeRequest(), std::nullopt);
+    for (const std::string token : {"launcher-token_1234", ""}) {
+        ASSERT_TRUE(second.askHolderForward(token));
+        EXPECT_EQ(runningcopy::takeRequest(), std::optional<std::string>(token));
+        EXPECT_EQ(runningcopy::takeRequest(), std::nullopt) << "each request is taken once";
+    }
+    EXPECT_FALSE(second.askHolderForward("two\nlines")) << "a token is one line";
+    EXPECT_EQ(fs::status(fs::path(dir) / "tintaro.socket").permissions() & fs::perms::others_all,
+              fs::perms::none);
+    holder.reset();
+    EXPECT_FALSE(second.askHolderForward(""));
+    ASSERT_TRUE(second.acquire());
+    PosixInstanceLock third(dir);
+    EXPECT_TRUE(third.askHolderForward("x"));
+    EXPECT_EQ(runningcopy::takeRequest(), std::optional<std::string>("x"));
+}
+
 TEST_F(TempDir, ProgramsStartedByTheHolderDoNotKeepTheLock) {
     const std::string dir = m_dir.string();
     auto holder = std::make_unique<PosixInstanceLock>(dir);
