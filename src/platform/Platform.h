@@ -101,7 +101,8 @@ class Window {
     virtual void setCursor(CursorKind kind, const Cursor* custom) = 0;
     virtual void destroy() = 0;
     // A plain message window of its own, with one button to close it;
-    // returns once it was closed (or could not be shown).
+    // returns once it was closed (or could not be shown). The keyboard is
+    // let go first and not held again: a message is the last thing shown.
     virtual void showMessage(const std::string& title, const std::string& text) = 0;
 };
 

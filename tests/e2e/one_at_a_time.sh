@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # One copy at a time: a second start while Tintaro runs (a child's double
 # click on the icon) ends at once with status 0, says nothing, starts nothing
-# and leaves the first copy as it was. A copy that dies (SIGKILL, during its
+# and leaves the first copy with its one window, only brought forward
+# (forward.sh looks at that). A copy that dies (SIGKILL, during its
 # first pause, while its splash program still runs) leaves no lock behind:
 # the next start runs.
 #   one_at_a_time.sh APP_DIR

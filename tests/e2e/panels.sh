@@ -7,8 +7,8 @@
 #    minimises the window (which lets go of the keyboard) and hands its
 #    address to the user's browser, here a stand-in that xdg-open finds
 #    through BROWSER, without waiting for it; brought back, the window
-#    still shows the panel, and its close button returns to a usable
-#    screen.
+#    still shows the panel with both web buttons at rest, and its close
+#    button returns to a usable screen.
 #   panels.sh APP_DIR
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/ui.sh"
@@ -46,6 +46,11 @@ expect_opened() {
     tail -n1 "$opened"
 }
 
+_web_buttons_rest() {
+    _face_is VISIT1.JPG "$VISIT_SITE_X" "$VISIT_SITE_Y" "$VISIT_SITE_W" "$VISIT_SITE_H" &&
+        _face_is CTRLR5821.JPG "$FIRMA_X" "$FIRMA_Y" "$FIRMA_W" "$FIRMA_H"
+}
+
 # A web button of the information panel: the window goes down and lets go
 # of the keyboard, the browser gets one web address; then the window is
 # brought back, as from a task bar, with the panel still up.
@@ -56,10 +61,14 @@ web_button() {
     expect_keyboard free
     url=$(expect_opened "$count")
     [[ "$url" =~ ^https?://[^[:space:]]+$ ]] || fail "the browser got '$url', not one web address"
+    # Meanwhile the pointer went elsewhere (to a spot of the background,
+    # which rests neither web button); back in front, both rest.
+    move 1010 20
     xdotool windowactivate "$WINDOW_ID"
     expect_window_state Normal
     expect_keyboard held
     expect_panel CTRL-R.JPG 312 259 300 136
+    wait_until 20 "the web buttons still show their hover faces" _web_buttons_rest
     echo "$url"
 }
 

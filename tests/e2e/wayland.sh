@@ -5,7 +5,9 @@
 #     focused, the colouring screen drawn exactly; sway's Super+Return,
 #     Alt+Tab and Menu bindings do not run while the program runs, while a
 #     binding marked --inhibited does (so the keys do arrive); a click fills;
-#     Ctrl+X and Da end the program with status 0, and the bindings run again;
+#     a second start brings the window back from another workspace, focused
+#     and holding the keyboard again, and ends with status 0; Ctrl+X and Da
+#     end the program with status 0, and the bindings run again;
 #  2. when the window cannot be drawn natively (no GPU driver), the program
 #     runs through XWayland instead; with no display at all, or Wayland alone
 #     and no GPU driver, it ends with one line on standard error saying why;
@@ -30,8 +32,11 @@ sway_init "$app" "$input_helper"
 copy=$SWAY_APP
 # Sway's bindings run no command of their own: each one's run is an event
 # that sway reports, in order, to the subscriber below.
+# A window that asks to be activated gets the focus, as on GNOME and KDE
+# with a launcher's token (sway's own default only marks it urgent).
 start_sway "bindsym Mod4+Return nop guard-super" "bindsym Mod1+Tab nop guard-alt-tab" \
-    "bindsym Menu nop guard-menu" "bindsym --inhibited Mod4+F12 nop guard-control"
+    "bindsym Menu nop guard-menu" "bindsym --inhibited Mod4+F12 nop guard-control" \
+    "focus_on_window_activation focus"
 setpriv --reuid=nobody --regid=nogroup --clear-groups swaymsg -r -m -t subscribe '["binding"]' \
     >"$E2E_TMP/bindings.log" 2>&1 &
 SWAY_CHILDREN+=($!)
@@ -78,6 +83,12 @@ desktop_shortcuts() {
     RAN=$(bindings_since "$before" | { grep -vx guard-control || true; } | tr '\n' ' ' | sed 's/ $//')
 }
 
+_app_unfocused() {
+    local state
+    state=$(app_window) || return 1
+    [ "$(cut -d' ' -f3 <<<"$state")" = False ] || { echo "$state" >&2; return 1; }
+}
+
 # The pointer rests where it covers nothing that a check looks at.
 readonly REST="1020 764"
 
@@ -113,6 +124,15 @@ input move 400 330
 input click
 input move $REST
 expect_canvas 20 "$copy/PICTURE/01.GIF" "fill:400,330,${RED// /,}"
+# Out of sight on another workspace, as a minimised window is on other
+# desktops; a second start brings it back.
+as_nobody swaymsg "[pid=$APP_PID] move to workspace 2" >/dev/null
+wait_until 20 "the program's window still has the focus" _app_unfocused
+as_nobody env "$copy/tintaro" >"$E2E_TMP/second.log" 2>&1 || fail "the second start failed: $(cat "$E2E_TMP/second.log")"
+[ ! -s "$E2E_TMP/second.log" ] || fail "the second start said: $(cat "$E2E_TMP/second.log")"
+expect_app_window xdg_shell
+desktop_shortcuts
+[ -z "$RAN" ] || fail "sway ran '$RAN' after the second start brought the window back"
 exit_through_panel
 desktop_shortcuts
 [ "$RAN" = "guard-super guard-alt-tab guard-menu" ] || fail "after the program ended sway ran '$RAN'"
