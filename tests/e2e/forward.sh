@@ -138,29 +138,7 @@ start_program "$app" --windowed
 expect_keyboard free
 watch_log="$E2E_TMP/watch.log"
 stop_file="$E2E_TMP/stop-watching"
-"$UI_PY" - "$stop_file" >"$watch_log" 2>&1 <<'PY' &
-import ctypes, ctypes.util, os, sys
-x = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11") or "libX11.so.6")
-x.XOpenDisplay.restype = ctypes.c_void_p
-x.XOpenDisplay.argtypes = [ctypes.c_char_p]
-x.XDefaultRootWindow.restype = ctypes.c_ulong
-x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-x.XGrabKeyboard.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_int, ctypes.c_ulong]
-x.XUngrabKeyboard.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
-x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
-d = x.XOpenDisplay(os.environ["DISPLAY"].encode())
-root = x.XDefaultRootWindow(d)
-tries = refused = 0
-print("watching", flush=True)
-while not os.path.exists(sys.argv[1]):
-    tries += 1
-    if x.XGrabKeyboard(d, root, 1, 1, 1, 0) == 0:
-        x.XUngrabKeyboard(d, 0)
-        x.XSync(d, 0)
-    else:
-        refused += 1
-print("tries", tries, "refused", refused, flush=True)
-PY
+watch_keyboard_grabs "$stop_file" >"$watch_log" 2>&1 &
 watcher=$!
 expect_log '^watching' 20 "$watch_log"
 second_start --windowed

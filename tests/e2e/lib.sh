@@ -506,13 +506,9 @@ gl_libraries() {
     grep -oE '[^ ]*(libLLVM|libGL|libEGL|dri)[^ ]*\.so[^ ]*' "/proc/$1/maps" | sort -u || true
 }
 
-# What XGrabKeyboard answers another X client that asks for the keyboard
-# now, as a screen locker or a second program would: GrabSuccess (the grab
-# is let go at once), AlreadyGrabbed, GrabInvalidTime, GrabNotViewable or
-# GrabFrozen. Python's ctypes talks to libX11 directly, so no extra tool is
-# needed.
-keyboard_grab_status() {
-    python3 - <<'PY'
+# Python that opens DISPLAY as `d` with libX11's keyboard grab calls bound,
+# for the probes below (ctypes talks to libX11 directly: no extra tool).
+_XGRAB_PY='
 import ctypes, ctypes.util, os, sys
 x = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11") or "libX11.so.6")
 x.XOpenDisplay.restype = ctypes.c_void_p
@@ -521,18 +517,46 @@ x.XDefaultRootWindow.restype = ctypes.c_ulong
 x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
 x.XGrabKeyboard.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_int, ctypes.c_ulong]
 x.XUngrabKeyboard.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
 x.XCloseDisplay.argtypes = [ctypes.c_void_p]
 d = x.XOpenDisplay(os.environ["DISPLAY"].encode())
 if not d:
     sys.exit("cannot open display")
 GrabModeAsync, CurrentTime = 1, 0
-status = x.XGrabKeyboard(d, x.XDefaultRootWindow(d), 1, GrabModeAsync, GrabModeAsync, CurrentTime)
-if status == 0:
-    x.XUngrabKeyboard(d, CurrentTime)
+def grab():
+    status = x.XGrabKeyboard(d, x.XDefaultRootWindow(d), 1, GrabModeAsync, GrabModeAsync, CurrentTime)
+    if status == 0:
+        x.XUngrabKeyboard(d, CurrentTime)
+        x.XSync(d, 0)
+    return status
+'
+
+# What XGrabKeyboard answers another X client that asks for the keyboard
+# now, as a screen locker or a second program would: GrabSuccess (the grab
+# is let go at once), AlreadyGrabbed, GrabInvalidTime, GrabNotViewable or
+# GrabFrozen.
+keyboard_grab_status() {
+    python3 -c "$_XGRAB_PY"'
+status = grab()
 names = ["GrabSuccess", "AlreadyGrabbed", "GrabInvalidTime", "GrabNotViewable", "GrabFrozen"]
 print(names[status] if 0 <= status < len(names) else "status %d" % status)
 x.XCloseDisplay(d)
-PY
+'
+}
+
+# Asks for the keyboard as fast as it can until the file STOP exists; prints
+# "watching" once it has begun and "tries N refused M" at the end. A grab of
+# any length in between is refused at least once.
+#   watch_keyboard_grabs STOP
+watch_keyboard_grabs() {
+    python3 -c "$_XGRAB_PY"'
+tries = refused = 0
+print("watching", flush=True)
+while not os.path.exists(sys.argv[1]):
+    tries += 1
+    refused += grab() != 0
+print("tries", tries, "refused", refused, flush=True)
+' "$1"
 }
 
 # Asks a window to close the way a window manager does (WM_DELETE_WINDOW

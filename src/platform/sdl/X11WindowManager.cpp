@@ -10,15 +10,23 @@
 
 namespace tintaro {
 
-bool askFullScreen(SDL_Window* window, bool on) {
+std::optional<X11Window> x11WindowOf(SDL_Window* window) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (window == nullptr || SDL_GetWindowWMInfo(window, &info) != SDL_TRUE ||
         info.subsystem != SDL_SYSWM_X11) {
+        return std::nullopt;
+    }
+    return X11Window{info.info.x11.display, info.info.x11.window};
+}
+
+bool askFullScreen(SDL_Window* window, bool on) {
+    const auto x11 = x11WindowOf(window);
+    if (!x11) {
         return false;
     }
-    Display* display = info.info.x11.display;
-    const Window xwindow = info.info.x11.window;
+    Display* display = x11->display;
+    const Window xwindow = x11->window;
     // A window of fixed size would not be given the screen by some window
     // managers: its size limits go while it is full screen.
     if (XSizeHints* hints = XAllocSizeHints()) {
@@ -75,10 +83,8 @@ bool windowManagerRuns(Display* display) {
 }
 
 bool windowManagedOnX11(SDL_Window* window) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    return window != nullptr && SDL_GetWindowWMInfo(window, &info) == SDL_TRUE &&
-           info.subsystem == SDL_SYSWM_X11 && windowManagerRuns(info.info.x11.display);
+    const auto x11 = x11WindowOf(window);
+    return x11 && windowManagerRuns(x11->display);
 }
 
 void lowerX11Window(SDL_Window* window) {

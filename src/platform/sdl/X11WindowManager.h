@@ -1,11 +1,21 @@
 #pragma once
 
+#include <optional>
+
 struct SDL_Window;
 struct _XDisplay;
 
 // What the program asks of an X11 window manager, and what it does itself
 // when none runs.
 namespace tintaro {
+
+// An SDL window's X11 connection and window; nothing for a window of any
+// other video driver.
+struct X11Window {
+    _XDisplay* display;
+    unsigned long window;
+};
+std::optional<X11Window> x11WindowOf(SDL_Window* window);
 
 // Full screen on X11, asked of the window manager the way SDL asks it (EWMH
 // _NET_WM_STATE_FULLSCREEN), without SDL's wait. SDL then waits a tenth of a

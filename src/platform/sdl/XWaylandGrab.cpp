@@ -1,19 +1,17 @@
 #include "platform/sdl/XWaylandGrab.h"
 
-#include <SDL.h>
-#include <SDL_syswm.h>
+#include "platform/sdl/X11WindowManager.h"
+
 #include <X11/Xlib.h>
 
 namespace tintaro {
 
 void allowXWaylandKeyboardGrab(SDL_Window* window) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (window == nullptr || SDL_GetWindowWMInfo(window, &info) != SDL_TRUE ||
-        info.subsystem != SDL_SYSWM_X11) {
+    const auto x11 = x11WindowOf(window);
+    if (!x11) {
         return;
     }
-    Display* display = info.info.x11.display;
+    Display* display = x11->display;
     const Atom mayGrab = XInternAtom(display, "_XWAYLAND_MAY_GRAB_KEYBOARD", False);
     if (mayGrab == None) {
         return;
@@ -21,7 +19,7 @@ void allowXWaylandKeyboardGrab(SDL_Window* window) {
     // Mutter reads the window the grab will be on and a non-zero first value.
     XEvent message{};
     message.xclient.type = ClientMessage;
-    message.xclient.window = info.info.x11.window;
+    message.xclient.window = x11->window;
     message.xclient.message_type = mayGrab;
     message.xclient.format = 32;
     message.xclient.data.l[0] = 1;
