@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Click to visible, as a person sees it: clicks with XTest on a point of the
 // screen and polls that screen pixel until it changes, many times over, and
 // prints the times. Between measurements it clicks one of two palette points

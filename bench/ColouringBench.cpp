@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the colouring screen's pixel work: the flood fill against OpenCV's
 // cv::floodFill and against the memory floor, a pencil segment across the
 // canvas and whole wipe passes without presentation.

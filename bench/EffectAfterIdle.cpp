@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The first sound effect after the audio device has gone quiet and closed:
 // how long the request takes (it opens the device again), and when the
 // effect's first loud sample is heard, that is, reaches a file that records

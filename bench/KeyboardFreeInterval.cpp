@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the keyboard is free while the program runs, as another X client
 // sees it: starts the program, then asks the X server for the keyboard every
 // 10 ms (letting it go at once when it gets it) until the program is told to

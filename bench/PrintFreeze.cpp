@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ctrl+P with a print server that takes the connection and never answers:
 // how long the print request holds its caller (in the program, the screen),
 // and how long the page's own requests wait before they give up.

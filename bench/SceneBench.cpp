@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The handlers as the program runs them, on the recording fake platform with
 // the shipped assets: a press that fills the whole canvas through to the
 // composed frame, and the pointer movements that assign faces.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up as a person meets it: starts the program, watches one screen point
 // on the canvas until the window shows drawing 01 there (white), then clicks
 // it again and again until the fill colours it. Clicks wait in the queue

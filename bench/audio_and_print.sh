@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The figures of the audio device's idle closing and of printing, in one run:
 #   - wake-ups per minute of the whole idle process (bench/idle_wakeups.sh)
 #     on SDL's disk driver and on PulseAudio;

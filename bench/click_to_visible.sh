@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the real program under Xvfb, turns the canvas into one blank page and
 # measures, as a person would see it, how long a click takes to colour the
 # whole canvas: from the XTest click to the first changed screen pixel.

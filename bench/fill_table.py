@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Measures the program's figures in one run and prints them side by side with
 their goals, as Markdown tables: the flood fill against OpenCV and the memory
 floor on every shape, resident memory after a tour of the gallery, start-up,

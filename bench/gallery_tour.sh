@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Resident memory of the real program after a tour of the gallery: from the
 # colouring screen, each of the 25 drawings is chosen in turn and two areas
 # of it are filled in other colours (50 fills), as a child would go through

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Counts how often the whole Tintaro process wakes up while nothing happens:
 # the context switches of every thread (voluntary and involuntary, from
 # /proc/PID/task/*/status) over a window of idle time, as wake-ups per

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the real program full screen under Xvfb, without and with a window
 # manager, several times, each time from launch to SIGTERM 9 s later with
 # another window taking the focus for a second at 7.5 s, while

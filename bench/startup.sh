@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up of the real program, full screen on a private X server: seconds
 # from the launch to the main window and to the first click that colours the
 # canvas, and what the start-up costs beyond its first three-second pause

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program on a Wayland desktop, natively and through XWayland, side
 # by side under the same private headless sway (see tests/e2e/sway.sh; needs
 # root, to run sway as nobody): resident memory once the colouring screen

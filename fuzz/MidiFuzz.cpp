@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as the tune: first through the program's own music loader, then,
 // when it takes the file, through FluidSynth's MIDI player set up as the
 // program sets it up (timed by the rendered samples), rendering a tenth of a second

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes through the picture codec, as every picture file, cursor and
 // scratch file is read at run time. A decoded picture must be whole and of an
 // acceptable size; anything else must come back as "unreadable" without a

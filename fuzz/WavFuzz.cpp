@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a sound effect file, through the program's own effects player
 // on SDL's dummy audio driver: the file is read, decoded and started exactly
 // as a click on a colour does.

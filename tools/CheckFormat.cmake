@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a C++ file of the project differs from what clang-format makes of
 # it with the project's .clang-format, and names each such file.
 # Usage: cmake -DSOURCE_DIR=<repo> -DCLANG_FORMAT=<clang-format> -P tools/CheckFormat.cmake

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a subsystem of src/ includes a header of one it may not use:
 #   platform   includes only platform
 #   scene      includes platform and scene

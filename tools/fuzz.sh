@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets (fuzz/) with clang under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and runs each for a given time, starting from
 # the shipped files of its kind. Prints the executions per target and ends

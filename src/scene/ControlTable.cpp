@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "scene/ControlTable.h"
 
 // Compile-time checks of the control table: a row out of place is a build error,

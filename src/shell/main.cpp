@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "platform/posix/PosixInstanceLock.h"
 #include "platform/sdl/LeanSdl.h"
 #include "platform/sdl/SdlPlatform.h"
@@ -31,7 +33,11 @@ int main(int argc, char** argv) {
             return 0;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
-            std::cout << "tintaro " << TINTARO_VERSION << "\n";
+            std::cout << "tintaro " << TINTARO_VERSION << "\n"
+                      << "Copyright 2026 Quelvan Studio.\n"
+                      << "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+                      << "This is free software: you are free to change and redistribute it.\n"
+                      << "There is NO WARRANTY, to the extent permitted by law.\n";
             return 0;
         }
         if (std::strcmp(argv[i], "--windowed") == 0) {

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "audio/Music.h"
 #include "shell/EventLoop.h"
 #include "support/Harness.h"

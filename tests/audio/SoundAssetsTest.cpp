@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks the shipped sound effects and music the way a packager would: every
 // file under its exact name, well-formed, of the right length and loudness,
 // and playable in a loop. The readers below are written independently of the

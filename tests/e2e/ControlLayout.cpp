@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the layout of the controls as shell variables for the end-to-end tests,
 // from the program's own tables, so that a control moved in the control table is
 // moved in the tests too.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real program with one addition, for the exit tests only: F12 stops
 // its main thread for good, in the middle of handling that key, the way an
 // endless loop in a decoder or a print server that never answers would.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A minimal program on the real SDL platform layer for the window tests: it
 // shows a frame of four coloured quarters, paints a black 16 x 16 square
 // wherever the left button goes down (a dirty-rectangle update), minimises

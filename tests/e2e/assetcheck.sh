@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A damaged application directory, as a parent who starts the program from a
 # menu meets it: after the splash the program says in a message window of
 # its own which file is wrong, keeps the same sentence as its one line on

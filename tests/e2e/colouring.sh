@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Colouring in the real program, as a child does it: a click inside a closed
 # area of drawing 01 paints exactly that area in the current colour (red at
 # start) and sounds; a click on a palette button is heard, and the next fill

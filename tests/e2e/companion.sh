@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # COLORS.EXE shows its splash centred for about three seconds, ends by itself
 # with status 0 and leaves nothing behind; the picture is compiled in, so a
 # damaged file of its name beside it changes nothing; without a display it

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Damaged and hostile pictures of the right length in the real program, so
 # the length check passes them: the start drawing with the one changed byte
 # that brought down the GIF reader used before, and the colouring screen's

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every way out of the real program other than its exit panel, at every
 # moment of its life: SIGTERM, SIGINT, SIGHUP, a window manager's close
 # request and the window destroyed by another client (xdotool windowclose),

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program started from a folder whose name holds a backslash
 # ("a\b", an ordinary name on Linux): the splash of COLORS.EXE, then the
 # colouring screen with drawing 01 and every control's picture, found

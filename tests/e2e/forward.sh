@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The window in front when it is wanted there, on X11:
 #  1. under openbox, full screen, with another window active: the first
 #     click on the canvas brings the book forward and fills as well;

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The gallery in the real program: a click on the more-pictures button opens
 # it with all 25 plain thumbnails; the thumbnail under the pointer shows its
 # yellow card and its neighbours stay white; a click on thumbnail 7 puts

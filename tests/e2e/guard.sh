@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The keyboard guard of the real program, full screen, as another X client
 # sees it (a grab attempt answers AlreadyGrabbed while the program holds
 # the keyboard):

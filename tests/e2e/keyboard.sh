@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What keeps a child inside the real program and lets a parent out:
 #  1. full screen, the program holds the keyboard, so no other X client can
 #     take it; Ctrl+X shows the exit panel, and its yes button ends the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # End-to-end harness: runs the real program on a private X server and looks
 # at it the way a person would, through screenshots, the pointer and keys.
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A monkey at the real program, full screen: bursts of random pointer
 # movements, clicks, drags and keys (the guard's keys Super, Menu and every
 # Alt combination, Escape, Alt+F4, the shortcuts Ctrl+X, Ctrl+R and Ctrl+P,

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The music button in the real program, heard through SDL's disk audio
 # driver: a click starts the tune, a second click silences it, and a short
 # tune starts again after its end, within one 500 ms tick on a machine

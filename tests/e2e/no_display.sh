@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Without a usable display (a text console, a remote shell) the program says
 # so in one plain line on standard error and ends with a non-zero status,
 # before it opens the sound device or starts anything: with no display named

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One copy at a time: a second start while Tintaro runs (a child's double
 # click on the icon) ends at once with status 0, says nothing, starts nothing
 # and leaves the first copy with its one window, only brought forward

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two panels of the real program, full screen under openbox:
 #  - Ctrl+X shows the exit panel over a frozen screen (a click on the canvas
 #    beside it fills nothing); its no button closes it, and then a palette

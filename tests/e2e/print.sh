@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Ctrl+P in the real program, printed through a real CUPS to a cups-pdf
 # queue: the notice shows for three seconds, then one page arrives whose
 # picture, rendered back, is the canvas as shown, at the top left corner.

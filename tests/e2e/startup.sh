@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A normal start of the real program, in a window (--windowed) and full
 # screen: the splash of COLORS.EXE while the main window stays hidden, the
 # main window after the first three-second pause, the colouring screen with

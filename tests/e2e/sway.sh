@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A private headless sway for the end-to-end tests and the benchmarks: one
 # 1024 x 768 output drawn in software, XWayland on, and one virtual keyboard
 # and one virtual pointer of our own (wayland/VirtualInput.c) attached for

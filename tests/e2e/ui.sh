@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Helpers for the end-to-end tests that drive the real program's screens:
 # where the controls are, a start that waits for the colouring screen, the
 # canvas as a person sees it checked pixel by pixel against the drawing's

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The keyboard guard on a Wayland desktop, under a private headless sway with
 # XWayland, both displays offered to the program as on a desktop session:
 #  1. natively (the program's own choice): the window full screen and

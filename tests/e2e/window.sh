@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The SDL window layer through a minimal program (window_probe): placement,
 # full screen scaled with its aspect kept, pointer coordinates mapped back to
 # the 1024 x 768 layout, dirty-rectangle updates, the keyboard held while the

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "gallery/GalleryGrid.h"
 #include "gallery/GalleryTable.h"
 #include "scene/ScreenStates.h"

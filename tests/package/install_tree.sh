@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What `cmake --install` lays out, installed under /usr into a scratch root:
 # one application directory with the program, its companion and every asset
 # (and no MY_PICTURE: nothing is written under an installation), bin/tintaro

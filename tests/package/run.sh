@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package as a family gets it. Builds tintaro_<version>_<arch>.deb
 # with scripts/package in BUILD_DIR, requires lintian to find no error,
 # installs it with apt-get as a parent would, and runs the end-to-end tests
@@ -38,6 +39,10 @@ note "built $(basename "$deb") ($(du -k "$deb" | cut -f1) kB) in $((SECONDS - st
 # Lintian's errors fail the test; its warnings and notes are listed.
 lintian --fail-on error "$deb" >&2 ||
     fail "lintian reports errors in $(basename "$deb")"
+# The copyright file is machine-readable and names every licence: lintian,
+# down to its informational and pedantic tags, has nothing to say of it.
+copyright_tags=$(lintian -I --pedantic "$deb" 2>/dev/null | grep -E ': copyright-' || true)
+[ -z "$copyright_tags" ] || fail "lintian on the copyright file: $copyright_tags"
 
 # Install as a parent would; remember what apt added, to take it away again.
 added_user=""

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "panels/Printing.h"
 #include "colouring/Palette.h"
 #include "support/Harness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The audio layer's pieces that need no device: the repair of a tune's
 // timing, the music's limiter, the fade of a cut effect and the timer that
 // lets the device close when nothing sounds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real audio layer on SDL's disk driver: what reaches the "device" is
 // written to a raw file (signed 16-bit stereo at 44.1 kHz) at the pace of a
 // real device, so the file's length is the audio clock.

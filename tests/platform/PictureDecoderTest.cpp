@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture decoders on good files of every variant, on hostile sizes and
 // on damaged and truncated files: a hostile or damaged picture is refused
 // (nullopt) and never crashes or hangs the reader; good pictures decode

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "PictureWriters.h"
 
 #include <gif_lib.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The printed page: the PDF is rendered back with poppler's pdftoppm at 96
 // pixels per inch, where one pixel of the picture is one pixel of the render.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real files, codec, key codes, random numbers and process reaper of the
 // SDL platform layer. None of this opens a window.
 

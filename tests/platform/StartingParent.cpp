@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A program that starts another through the real PosixProcesses and then
 // ends, in order (its objects destroyed, as the program's own end does) or
 // at once (std::_Exit, as a crash or the exit watchdog would), for the test

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The choice of SDL's video driver from the session's environment.
 
 #include "platform/sdl/VideoDriver.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Damaged and hostile pictures of the right length, and failures of the
 // standard library inside handlers, through the real scene with the real
 // decoders: each ends the step that met it silently, and the screen goes on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The asset check: validates the committed picture tree the way an artist needs it
 // validated. Every failure names the file and says what to change.
 

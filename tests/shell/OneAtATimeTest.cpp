@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A second start while Tintaro runs ends at once, with status 0, having
 // touched nothing: no window, no companion, no keyboard guard, no asset check.
 

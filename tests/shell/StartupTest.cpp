@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "shell/Startup.h"
 #include "shell/AssetManifest.h"
 #include "support/Harness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // artgen: renders the sources under art/ into the shipped asset tree.
 //
 //   artgen --art art --out assets [--manifest src/shell] [--icons packaging/icons]

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders every sound source afresh and compares the result with the committed
 # file, so a source edited without regenerating its asset is caught.
 # Variables: TOOL, ART (art/sounds), SOURCE_DIR (repository root), WORK (scratch dir),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tintaro_soundgen: renders the text descriptions in art/sounds into the
 // shipped WAV effects and MIDI music.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // COLORS.EXE: shows the title artwork in a small borderless window in the
 // middle of the screen for three seconds while the colouring book gets ready
 // behind it, then ends by itself. It always exits with status 0: the program

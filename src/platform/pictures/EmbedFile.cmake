@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes a C++ source whose function FUNCTION returns the bytes of INPUT.
 #   cmake -DINPUT=file -DOUTPUT=file.cpp -DFUNCTION=name -DHEADER=include -P EmbedFile.cmake
 file(READ "${INPUT}" hex HEX)

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "platform/sdl/LeanSdl.h"
 
 #include "platform/sdl/VideoDriver.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "platform/pictures/UiPictures.h"
 #include "platform/sdl/SdlSurface.h"
 #include "platform/sdl/SdlWindow.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* The two wlroots input protocols the test helper speaks: a virtual keyboard
  * and a virtual pointer. Debian ships no description of them to generate
  * code from, so their requests are described here by hand, as libwayland

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* One keyboard and one pointer for end-to-end tests under a wlroots
  * compositor (sway), attached for the whole run: a program started after this
  * helper finds a seat with a keyboard that has a real keymap and a pointer,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tables artgen renders from: thumbnail numbers, manifest order and face geometry.
 
 #include "Drawings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file writers and the pixel helpers of artgen, checked on small hand-made inputs.
 
 #include "GifReader.h"
