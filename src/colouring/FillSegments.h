@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -29,6 +30,14 @@ struct Segment {
     int dy;
 };
 
+// Two ints as the one eight-byte word that has their bytes, first then
+// second, in memory of the given byte order.
+constexpr std::uint64_t pairAsWord(int first, int second, std::endian order = std::endian::native) {
+    const std::uint64_t a = static_cast<std::uint32_t>(first);
+    const std::uint64_t b = static_cast<std::uint32_t>(second);
+    return order == std::endian::little ? a | b << 32 : a << 32 | b;
+}
+
 // Stores a segment as two eight-byte halves. The segment taken next is
 // usually the one just put, and its first pixel can be loaded as soon as its
 // row and left end are known; written as one store with the right end, which
@@ -37,10 +46,8 @@ struct Segment {
 // that the load of the same half, when the segment is taken, reads straight
 // back; the fence keeps the compiler from merging the two.
 [[gnu::always_inline]] inline void put(Segment* at, int y, int left, int right, int dy) {
-    const std::uint64_t start =
-        static_cast<std::uint32_t>(y) | std::uint64_t{static_cast<std::uint32_t>(left)} << 32;
-    const std::uint64_t reach =
-        static_cast<std::uint32_t>(right) | std::uint64_t{static_cast<std::uint32_t>(dy)} << 32;
+    const std::uint64_t start = pairAsWord(y, left);
+    const std::uint64_t reach = pairAsWord(right, dy);
     static_assert(sizeof(Segment) == 16 && offsetof(Segment, right) == 8);
     std::memcpy(reinterpret_cast<char*>(at), &start, 8);
     std::atomic_signal_fence(std::memory_order_seq_cst);

@@ -64,7 +64,8 @@ inline bool oneRun(Bits bits) {
 }
 
 // Paints the pixels of the n from row whose bit is set.
-inline void paintBits(Colour* row, int n, Bits bits, Colour fill) {
+// (n matters only to the vector paths.)
+inline void paintBits(Colour* row, [[maybe_unused]] int n, Bits bits, Colour fill) {
 #if defined(TINTARO_FILL_SSE2) || defined(TINTARO_FILL_NEON)
     if (n == kWindow) {
         // Every group of four, whether it has a bit or not: no branch.

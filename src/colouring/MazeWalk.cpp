@@ -269,7 +269,8 @@ Segment* walkMaze(Colour* pixels, int width, int height, Colour seed, Colour fil
         Colour* pb = second.p;
         std::uint32_t a = first.place, b = second.place;
         int count = waiting;
-        while (maze.inside(a) & maze.inside(b)) {
+        // Both tests made, with no branch between them.
+        while (static_cast<unsigned>(maze.inside(a)) & static_cast<unsigned>(maze.inside(b))) {
             unsigned ma = maze.ways(pa), mb = maze.ways(pb);
             const std::ptrdiff_t stepA = maze.pixelStep[ma], stepB = maze.pixelStep[mb];
             if ((stepA != 0) & (stepB != 0)) {

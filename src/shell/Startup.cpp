@@ -30,9 +30,10 @@ void startupSequence(FormaMain& f) {
     }
     s.FillToolActive = -1;
     p.window.hide();
-    if (!p.processes.start(f.localPath(assetPath(AssetFolder::Root, kCompanionFile)))) {
-        throw StepFailed{};
-    }
+    // The splash is decoration: when it cannot start (missing, not
+    // executable, built for another machine) the rest of the start-up still
+    // runs, or the window would stay small and every fill paint black.
+    p.processes.start(f.localPath(assetPath(AssetFolder::Root, kCompanionFile)));
     StartupPause(f);
     showWindow(f);
     VerifyAssetFiles(f);

@@ -93,10 +93,10 @@ TEST(Music, StopMusicLeavesTheSwitchAndStopsTheTimer) {
     EXPECT_FALSE(h.f.scene.timerEnabled);
 }
 
+// The flags at their start value 0, as before the start-up sets them.
 TEST(Music, StartWithFlagsUnsetNeedsTwoClicks) {
-    Harness h(false);
-    h.fake.processes.companionPresent = false;
-    h.start();
+    Harness h;
+    h.s.MusicOnFlag = 0;
     h.clickOn(C::MusicOn);
     EXPECT_EQ(h.s.MusicOnFlag, 1);
     EXPECT_FALSE(h.fake.music.playing);

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "colouring/FloodFill.h"
+#include "colouring/FillSegments.h"
 
 #include "FillShapes.h"
 #include "GifImage.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <climits>
 #include <deque>
 #include <random>
 #include <string>
@@ -108,6 +111,38 @@ struct FillCase {
 };
 
 class FillCases : public ::testing::TestWithParam<FillCase> {};
+
+// The segment stack writes two ints as one eight-byte word. On either byte
+// order the word's bytes must be the two ints' bytes, first then second, or
+// a big-endian machine reads back rows for left ends (and paints the wrong
+// places). Both orders are worked out here, whatever this machine's is.
+TEST(FillSegments, APairWrittenAsOneWordReadsBackOnEitherByteOrder) {
+    const auto bytesOf = [](std::uint64_t value, int count, std::endian order) {
+        std::vector<int> out;
+        for (int i = 0; i < count; ++i) {
+            const int shift = 8 * (order == std::endian::little ? i : count - 1 - i);
+            out.push_back(static_cast<int>((value >> shift) & 0xFF));
+        }
+        return out;
+    };
+    const std::pair<int, int> pairs[] = {{1, 2}, {-1, 7}, {INT_MIN, INT_MAX}, {0x01020304, 0x0A0B0C0D}};
+    for (const std::endian order : {std::endian::little, std::endian::big}) {
+        for (const auto& [first, second] : pairs) {
+            std::vector<int> ints = bytesOf(static_cast<std::uint32_t>(first), 4, order);
+            const std::vector<int> rest = bytesOf(static_cast<std::uint32_t>(second), 4, order);
+            ints.insert(ints.end(), rest.begin(), rest.end());
+            EXPECT_EQ(bytesOf(filling::pairAsWord(first, second, order), 8, order), ints)
+                << first << ", " << second << (order == std::endian::little ? " little" : " big")
+                << "-endian";
+        }
+    }
+    filling::Segment segment{};
+    filling::put(&segment, 599, -3, 749, -1);
+    EXPECT_EQ(segment.y, 599);
+    EXPECT_EQ(segment.left, -3);
+    EXPECT_EQ(segment.right, 749);
+    EXPECT_EQ(segment.dy, -1);
+}
 
 TEST_P(FillCases, PaintsExactlyTheConnectedRegion) {
     const FillCase& c = GetParam();

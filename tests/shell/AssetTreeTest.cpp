@@ -370,7 +370,8 @@ TEST(AssetTreeMeasures, ShrinkAveragesTheCoveredArea) {
 TEST(AssetTree, EveryCheckedPictureIsPresentUnderItsExactName) {
     const std::set<std::string> present = namesIn(kPictures);
     ASSERT_FALSE(present.empty()) << kPictures << " is missing or empty";
-    for (const auto& [file, size] : checkedPictures()) {
+    for (const auto& checked : checkedPictures()) {
+        const std::string& file = checked.first;
         if (present.count(file) != 0) {
             continue;
         }
