@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <limits>
@@ -246,10 +247,10 @@ TEST(QuietTimer, MusicHoldsTheDeviceUntilItStops) {
 
 TEST(WavShape, EveryShippedEffectFitsAndDamagedSizesDoNot) {
     const Bytes good = readAsset("SOUND/CRVENA.WAV");
-    ASSERT_TRUE(wavChunksFit(good));
+    ASSERT_TRUE(wavPlausible(good));
     for (const char* name : {"ZELENA", "ZUTA", "SVPLAVA", "ORANZ", "LJUBICASTA", "SIVA", "TAMNOZUTA", "BRAON",
                              "PLAVA", "CRNA", "PINK"}) {
-        EXPECT_TRUE(wavChunksFit(readAsset(std::string("SOUND/") + name + ".WAV"))) << name;
+        EXPECT_TRUE(wavPlausible(readAsset(std::string("SOUND/") + name + ".WAV"))) << name;
     }
     // The same length, one size field claiming gigabytes: the data chunk's,
     // then the RIFF header's.
@@ -265,9 +266,68 @@ TEST(WavShape, EveryShippedEffectFitsAndDamagedSizesDoNot) {
     for (const auto& damage : damages) {
         Bytes bad = good;
         bad[damage.at + 3] = 0xDC; // about 3.7 GB
-        EXPECT_FALSE(wavChunksFit(bad)) << damage.what;
+        EXPECT_FALSE(wavPlausible(bad)) << damage.what;
     }
-    EXPECT_FALSE(wavChunksFit(Bytes(good.begin(), good.begin() + 11))) << "cut inside the header";
-    EXPECT_FALSE(wavChunksFit(Bytes(good.begin(), good.begin() + static_cast<long>(data))))
+    EXPECT_FALSE(wavPlausible(Bytes(good.begin(), good.begin() + 11))) << "cut inside the header";
+    EXPECT_FALSE(wavPlausible(Bytes(good.begin(), good.begin() + static_cast<long>(data))))
         << "no data chunk";
+}
+
+// The same length with a few bytes of the format changed (the asset check
+// passes such a file): a rate of 1 Hz would make SDL_mixer resample for
+// seconds into hundreds of megabytes; the others are no effect either. So
+// are eleven seconds of sound.
+TEST(WavShape, ImplausibleSoundsAreRefusedAtOnce) {
+    const Bytes good = readAsset("SOUND/CRVENA.WAV");
+    std::size_t fmt = 12;
+    while (fmt + 8 <= good.size() && std::string(good.begin() + fmt, good.begin() + fmt + 4) != "fmt ") {
+        fmt += 8 + (good[fmt + 4] | good[fmt + 5] << 8 | good[fmt + 6] << 16 | good[fmt + 7] << 24);
+    }
+    ASSERT_LT(fmt + 24, good.size());
+    const auto put = [](Bytes& b, std::size_t at, std::uint32_t value, int count) {
+        for (int i = 0; i < count; ++i) {
+            b[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+        }
+    };
+    const struct {
+        const char* what;
+        std::size_t offset; // within the format chunk
+        std::uint32_t value;
+        int count;
+        bool plausible;
+    } changes[] = {
+        {"1 Hz", 12, 1, 4, false},
+        {"7,999 Hz", 12, 7999, 4, false},
+        {"8,000 Hz", 12, 8000, 4, true},
+        {"192,000 Hz", 12, 192000, 4, true},
+        {"192,001 Hz", 12, 192001, 4, false},
+        {"no channel", 10, 0, 2, false},
+        {"two channels", 10, 2, 2, true},
+        {"six channels", 10, 6, 2, false},
+        {"12 bits", 22, 12, 2, false},
+        {"32 bits", 22, 32, 2, true},
+    };
+    for (const auto& c : changes) {
+        Bytes changed = good;
+        put(changed, fmt + c.offset, c.value, c.count);
+        EXPECT_EQ(wavPlausible(changed), c.plausible) << c.what;
+    }
+    // Eleven seconds of 8-bit silence at 8,000 Hz, and ten.
+    for (const int seconds : {10, 11}) {
+        const std::uint32_t samples = 8000u * static_cast<std::uint32_t>(seconds);
+        Bytes wav(44 + samples, 0x80);
+        std::memcpy(wav.data(), "RIFF", 4);
+        put(wav, 4, 36 + samples, 4);
+        std::memcpy(wav.data() + 8, "WAVEfmt ", 8);
+        put(wav, 16, 16, 4);
+        put(wav, 20, 1, 2);    // PCM
+        put(wav, 22, 1, 2);    // mono
+        put(wav, 24, 8000, 4); // rate
+        put(wav, 28, 8000, 4); // bytes a second
+        put(wav, 32, 1, 2);    // block
+        put(wav, 34, 8, 2);    // bits
+        std::memcpy(wav.data() + 36, "data", 4);
+        put(wav, 40, samples, 4);
+        EXPECT_EQ(wavPlausible(wav), seconds <= 10) << seconds << " s";
+    }
 }

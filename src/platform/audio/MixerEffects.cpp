@@ -138,7 +138,7 @@ class MixerEffects final : public SoundEffects {
                 return cached.chunk;
             }
         }
-        if (!wavChunksFit(bytes)) {
+        if (!wavPlausible(bytes)) {
             return nullptr;
         }
         Mix_Chunk* chunk =
