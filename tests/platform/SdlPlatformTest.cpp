@@ -10,6 +10,7 @@
 #include "platform/sdl/SdlCodec.h"
 
 #include <gtest/gtest.h>
+#include <pwd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -334,6 +335,15 @@ TEST(PosixFiles, CacheDirectoryFollowsXdgThenHome) {
         }
         ::setenv("HOME", c.home, 1);
         EXPECT_EQ(files.userCacheDirectory(), c.expected) << (c.xdg ? c.xdg : "(unset)");
+    }
+    // No HOME at all: the home the system knows for this user, never a
+    // fixed name in a shared folder such as /tmp/tintaro.
+    ::unsetenv("XDG_CACHE_HOME");
+    ::unsetenv("HOME");
+    if (const passwd* me = ::getpwuid(::getuid())) {
+        EXPECT_EQ(files.userCacheDirectory(), std::string(me->pw_dir) + "/.cache/tintaro");
+    } else {
+        ADD_FAILURE() << "this user has no entry in the password database";
     }
     savedXdg ? ::setenv("XDG_CACHE_HOME", keepXdg.c_str(), 1) : ::unsetenv("XDG_CACHE_HOME");
     savedHome ? ::setenv("HOME", keepHome.c_str(), 1) : ::unsetenv("HOME");

@@ -10,9 +10,11 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace tintaro {
 
@@ -104,6 +106,19 @@ void removeLeftoverTemporaries(const std::string& folder, const std::string& nam
         }
     }
     ::closedir(dir);
+}
+
+// The user's home as the password database has it, when HOME says nothing.
+std::string homeFromPasswordDatabase() {
+    long suggested = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(suggested > 0 ? static_cast<std::size_t>(suggested) : 16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || found == nullptr ||
+        found->pw_dir == nullptr || found->pw_dir[0] != '/') {
+        return {};
+    }
+    return found->pw_dir;
 }
 
 } // namespace
@@ -228,7 +243,17 @@ std::string PosixFiles::userCacheDirectory() {
     if (home != nullptr && home[0] != '\0') {
         return joinPath(home, "/.cache/tintaro");
     }
-    return "/tmp/tintaro";
+    // Never a fixed name in a shared folder, where another user could have
+    // put a link of theirs first: the home the system knows for us, else a
+    // folder of our own that only we can enter, made once per run.
+    if (const std::string known = homeFromPasswordDatabase(); !known.empty()) {
+        return joinPath(known, "/.cache/tintaro");
+    }
+    static const std::string ownFolder = [] {
+        char name[] = "/tmp/tintaro-XXXXXX";
+        return ::mkdtemp(name) != nullptr ? std::string(name) : std::string();
+    }();
+    return ownFolder;
 }
 
 } // namespace tintaro
