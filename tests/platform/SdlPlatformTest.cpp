@@ -23,8 +23,11 @@
 #include <thread>
 #include <vector>
 
+#include <csignal>
 #include <fcntl.h>
+#include <optional>
 #include <sys/file.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -643,27 +646,27 @@ TEST_F(TempDir, OpensAUrlThroughXdgOpenOnThePath) {
 }
 
 TEST_F(TempDir, OneLockHolderAtATimeUntilItLetsGo) {
-    const std::string dir = (m_dir / "runtime").string();
-    auto first = std::make_unique<PosixInstanceLock>(dir);
+    const std::string scope = (m_dir / "runtime").string();
+    auto first = std::make_unique<PosixInstanceLock>(scope);
     ASSERT_TRUE(first->acquire());
     EXPECT_TRUE(first->acquire()) << "asking again keeps the lock";
-    EXPECT_TRUE(fs::exists(fs::path(dir) / "tintaro.lock")) << "the missing folder was made";
-    PosixInstanceLock second(dir);
+    EXPECT_FALSE(fs::exists(m_dir / "runtime")) << "nothing is written anywhere";
+    PosixInstanceLock second(scope);
     EXPECT_FALSE(second.acquire());
     PosixInstanceLock elsewhere((m_dir / "other").string());
-    EXPECT_TRUE(elsewhere.acquire()) << "another user's folder holds another lock";
+    EXPECT_TRUE(elsewhere.acquire()) << "another session holds another lock";
     first.reset();
-    EXPECT_TRUE(second.acquire()) << "a lock let go is free at once, its file left behind";
+    EXPECT_TRUE(second.acquire()) << "a lock let go is free at once";
 }
 
 // A second start reaches the copy that holds the lock, hands over its
 // activation token (or none), and learns that it was heard; once the holder
 // has gone nobody answers, and a new holder answers again.
 TEST_F(TempDir, ASecondStartAsksTheHolderForward) {
-    const std::string dir = (m_dir / "runtime").string();
-    PosixInstanceLock second(dir);
+    const std::string scope = (m_dir / "runtime").string();
+    PosixInstanceLock second(scope);
     EXPECT_FALSE(second.askHolderForward("")) << "nobody holds the lock yet";
-    auto holder = std::make_unique<PosixInstanceLock>(dir);
+    auto holder = std::make_unique<PosixInstanceLock>(scope);
     ASSERT_TRUE(holder->acquire());
     ASSERT_FALSE(second.acquire());
     EXPECT_EQ(runningcopy::takeRequest(), std::nullopt);
@@ -673,19 +676,17 @@ TEST_F(TempDir, ASecondStartAsksTheHolderForward) {
         EXPECT_EQ(runningcopy::takeRequest(), std::nullopt) << "each request is taken once";
     }
     EXPECT_FALSE(second.askHolderForward("two\nlines")) << "a token is one line";
-    EXPECT_EQ(fs::status(fs::path(dir) / "tintaro.socket").permissions() & fs::perms::others_all,
-              fs::perms::none);
     holder.reset();
     EXPECT_FALSE(second.askHolderForward(""));
     ASSERT_TRUE(second.acquire());
-    PosixInstanceLock third(dir);
+    PosixInstanceLock third(scope);
     EXPECT_TRUE(third.askHolderForward("x"));
     EXPECT_EQ(runningcopy::takeRequest(), std::optional<std::string>("x"));
 }
 
 TEST_F(TempDir, ProgramsStartedByTheHolderDoNotKeepTheLock) {
-    const std::string dir = m_dir.string();
-    auto holder = std::make_unique<PosixInstanceLock>(dir);
+    const std::string scope = m_dir.string();
+    auto holder = std::make_unique<PosixInstanceLock>(scope);
     ASSERT_TRUE(holder->acquire());
     // A companion that outlives the program.
     // Its output goes nowhere, so that no test runner waits for it.
@@ -699,35 +700,72 @@ TEST_F(TempDir, ProgramsStartedByTheHolderDoNotKeepTheLock) {
     }
     ASSERT_TRUE(hasContent(m_dir / "ran"));
     holder.reset();
-    PosixInstanceLock next(dir);
+    PosixInstanceLock next(scope);
     EXPECT_TRUE(next.acquire()) << "the companion still running inherited the lock";
 }
 
-TEST_F(TempDir, WithoutAPlaceForTheLockTheProgramRuns) {
-    put(m_dir / "file", "not a folder");
-    PosixInstanceLock lock((m_dir / "file" / "runtime").string());
-    EXPECT_TRUE(lock.acquire());
+// Another user who takes the name first (it is open to every local user)
+// neither keeps the book from starting nor receives its requests. Needs
+// root, to be that other user in a child process.
+TEST_F(TempDir, AnotherUsersHolderIsNoCopyOfOurs) {
+    if (::getuid() != 0) {
+        GTEST_SKIP() << "needs root to act as another user";
+    }
+    const std::string scope = (m_dir / "planted").string();
+    const std::string name = PosixInstanceLock::nameFor(scope);
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t planter = ::fork();
+    if (planter == 0) {
+        ::close(ready[0]);
+        if (::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0) {
+            ::_exit(1);
+        }
+        // The same name root's copy would use, bound by nobody.
+        int fd = -1;
+        const bool bound = runningcopy::claim(name, fd) == runningcopy::Claim::Ours;
+        [[maybe_unused]] const ssize_t said = ::write(ready[1], bound ? "y" : "n", 1);
+        ::pause();
+        ::_exit(0);
+    }
+    ::close(ready[1]);
+    char answer = 0;
+    ASSERT_EQ(::read(ready[0], &answer, 1), 1);
+    ::close(ready[0]);
+    EXPECT_EQ(answer, 'y');
+    PosixInstanceLock ours(scope);
+    EXPECT_FALSE(ours.askHolderForward("secret")) << "a request went to another user";
+    EXPECT_TRUE(ours.acquire()) << "the planted name kept the book from starting";
+    ::kill(planter, SIGKILL);
+    ::waitpid(planter, nullptr, 0);
 }
 
-TEST(PosixInstanceLock, LivesInTheRuntimeFolderElseTheCache) {
-    const char* savedRuntime = std::getenv("XDG_RUNTIME_DIR");
-    const char* savedCache = std::getenv("XDG_CACHE_HOME");
-    const std::string keepRuntime = savedRuntime ? savedRuntime : "";
-    const std::string keepCache = savedCache ? savedCache : "";
+TEST(PosixInstanceLock, IsScopedByTheRuntimeFolderAndTheDisplays) {
+    const char* names[] = {"XDG_RUNTIME_DIR", "XDG_CACHE_HOME", "WAYLAND_DISPLAY", "DISPLAY"};
+    std::vector<std::optional<std::string>> saved;
+    for (const char* name : names) {
+        const char* value = std::getenv(name);
+        saved.push_back(value ? std::optional<std::string>(value) : std::nullopt);
+    }
     ::setenv("XDG_CACHE_HOME", "/var/cache/kid", 1);
+    ::setenv("WAYLAND_DISPLAY", "wayland-0", 1);
+    ::setenv("DISPLAY", ":0", 1);
     const struct {
         const char* runtime; // nullptr: unset
         const char* expected;
     } cases[] = {
-        {"/run/user/1000", "/run/user/1000"},
-        {nullptr, "/var/cache/kid/tintaro"},
-        {"", "/var/cache/kid/tintaro"},
-        {"run/user/1000", "/var/cache/kid/tintaro"},
+        {"/run/user/1000", "/run/user/1000|wayland-0|:0"},
+        {nullptr, "/var/cache/kid/tintaro|wayland-0|:0"},
+        {"", "/var/cache/kid/tintaro|wayland-0|:0"},
+        {"run/user/1000", "/var/cache/kid/tintaro|wayland-0|:0"},
     };
     for (const auto& c : cases) {
         c.runtime ? ::setenv("XDG_RUNTIME_DIR", c.runtime, 1) : ::unsetenv("XDG_RUNTIME_DIR");
-        EXPECT_EQ(PosixInstanceLock::defaultDirectory(), c.expected) << (c.runtime ? c.runtime : "(unset)");
+        EXPECT_EQ(PosixInstanceLock::defaultScope(), c.expected) << (c.runtime ? c.runtime : "(unset)");
     }
-    savedRuntime ? ::setenv("XDG_RUNTIME_DIR", keepRuntime.c_str(), 1) : ::unsetenv("XDG_RUNTIME_DIR");
-    savedCache ? ::setenv("XDG_CACHE_HOME", keepCache.c_str(), 1) : ::unsetenv("XDG_CACHE_HOME");
+    EXPECT_NE(PosixInstanceLock::nameFor("a|wayland-0|:0"), PosixInstanceLock::nameFor("a|wayland-1|:0"));
+    EXPECT_EQ(PosixInstanceLock::nameFor("a"), PosixInstanceLock::nameFor("a"));
+    for (std::size_t i = 0; i < saved.size(); ++i) {
+        saved[i] ? ::setenv(names[i], saved[i]->c_str(), 1) : ::unsetenv(names[i]);
+    }
 }

@@ -4,62 +4,76 @@
 
 #include "platform/posix/PosixFiles.h"
 
-#include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 namespace tintaro {
 
-PosixInstanceLock::PosixInstanceLock(std::string directory) : m_directory(std::move(directory)) {}
+namespace {
 
-PosixInstanceLock::~PosixInstanceLock() {
-    if (m_fd >= 0) {
-        ::close(m_fd);
-    }
+std::string variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
 }
 
-std::string PosixInstanceLock::defaultDirectory() {
-    // The XDG rules ignore a relative or empty value.
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime != nullptr && runtime[0] == '/') {
-        return runtime;
+// FNV-1a: a long folder name in a name of bounded length.
+std::uint64_t hashOf(const std::string& text) {
+    std::uint64_t h = 14695981039346656037ULL;
+    for (const unsigned char c : text) {
+        h = (h ^ c) * 1099511628211ULL;
     }
-    return PosixFiles().userCacheDirectory();
+    return h;
+}
+
+} // namespace
+
+PosixInstanceLock::PosixInstanceLock(std::string scope) : m_name(nameFor(scope)) {}
+
+PosixInstanceLock::~PosixInstanceLock() = default;
+
+std::string PosixInstanceLock::defaultScope() {
+    // The XDG rules ignore a relative or empty value.
+    std::string runtime = variable("XDG_RUNTIME_DIR");
+    if (runtime.empty() || runtime[0] != '/') {
+        runtime = PosixFiles().userCacheDirectory();
+    }
+    return runtime + "|" + variable("WAYLAND_DISPLAY") + "|" + variable("DISPLAY");
+}
+
+std::string PosixInstanceLock::nameFor(const std::string& scope) {
+    char name[64];
+    std::snprintf(name, sizeof name, "tintaro.%u.%016llx", static_cast<unsigned>(::getuid()),
+                  static_cast<unsigned long long>(hashOf(scope)));
+    return name;
 }
 
 bool PosixInstanceLock::acquire() {
-    if (m_fd >= 0) {
+    if (m_held) {
         return true;
     }
-    PosixFiles files;
-    if (!files.makeDirectories(m_directory)) {
+    int fd = -1;
+    switch (runningcopy::claim(m_name, fd)) {
+    case runningcopy::Claim::Ours:
+        m_held = true;
+        m_listener.start(fd);
         return true;
-    }
-    // Close-on-exec: the companion and the browser, started from here, must
-    // not inherit the lock and keep it after the program has ended.
-    const std::string path = m_directory + "/tintaro.lock";
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) {
+    case runningcopy::Claim::HeldByUs:
+        return false;
+    case runningcopy::Claim::HeldByOtherUser:
+        std::fprintf(stderr, "tintaro: another user's program holds the name that keeps Tintaro to one copy; "
+                             "starting anyway\n");
         return true;
+    case runningcopy::Claim::Unavailable:
+        break;
     }
-    int result = 0;
-    do {
-        result = ::flock(fd, LOCK_EX | LOCK_NB);
-    } while (result != 0 && errno == EINTR);
-    if (result != 0) {
-        const bool heldElsewhere = errno == EWOULDBLOCK;
-        ::close(fd);
-        return !heldElsewhere;
-    }
-    m_fd = fd;
-    m_listener.start(socketPath());
+    std::fprintf(stderr, "tintaro: cannot make sure that only one copy runs; starting anyway\n");
     return true;
 }
 
 bool PosixInstanceLock::askHolderForward(const std::string& activationToken) const {
-    return runningcopy::askForward(socketPath(), activationToken);
+    return runningcopy::askForward(m_name, activationToken);
 }
 
 } // namespace tintaro

@@ -6,10 +6,10 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstddef>
 #include <cstring>
 #include <mutex>
 #include <sys/socket.h>
-#include <sys/stat.h>
 #include <sys/time.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -31,14 +31,41 @@ std::atomic<void (*)()> g_wake{nullptr};
 std::mutex g_mutex;
 std::optional<std::string> g_request;
 
-bool addressFor(const std::string& path, sockaddr_un& address) {
-    address = {};
-    address.sun_family = AF_UNIX;
-    if (path.size() >= sizeof address.sun_path) {
-        return false;
+// An abstract address: a zero byte, then the name; no file behind it.
+struct Address {
+    sockaddr_un address{};
+    socklen_t length = 0;
+};
+
+std::optional<Address> addressFor(const std::string& name) {
+    Address a;
+    a.address.sun_family = AF_UNIX;
+    if (name.empty() || name.size() + 1 > sizeof a.address.sun_path) {
+        return std::nullopt;
     }
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    return true;
+    std::memcpy(a.address.sun_path + 1, name.data(), name.size());
+    a.length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+    return a;
+}
+
+// True when the process at the other end of a connected socket is this user's.
+bool sameUser(int fd) {
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::getuid();
+}
+
+// A connection to the holder of the name, when it is this user's.
+int connectToHolder(const Address& a) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        return -1;
+    }
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&a.address), a.length) != 0 || !sameUser(fd)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 void setPatience(int fd) {
@@ -83,6 +110,11 @@ void serve(int listener) {
             return;
         }
         setPatience(fd);
+        // Another user may reach the name, but not the book.
+        if (!sameUser(fd)) {
+            ::close(fd);
+            continue;
+        }
         if (auto token = readRequest(fd)) {
             {
                 std::lock_guard lock(g_mutex);
@@ -109,28 +141,37 @@ Listener::~Listener() {
     ::close(m_fd);
 }
 
-bool Listener::start(const std::string& socketPath) {
-    sockaddr_un address;
-    if (m_fd >= 0 || !addressFor(socketPath, address)) {
-        return false;
+Claim claim(const std::string& name, int& fd) {
+    fd = -1;
+    const auto a = addressFor(name);
+    const int socket = a ? ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0) : -1;
+    if (socket < 0) {
+        return Claim::Unavailable;
     }
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        return false;
+    if (::bind(socket, reinterpret_cast<const sockaddr*>(&a->address), a->length) == 0 &&
+        ::listen(socket, 4) == 0) {
+        fd = socket;
+        return Claim::Ours;
     }
-    // Whoever holds the lock owns the name: a socket left there is a dead
-    // copy's. Only this user may connect.
-    ::unlink(socketPath.c_str());
-    const mode_t previous = ::umask(0077);
-    const bool bound = ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    ::umask(previous);
-    if (!bound || ::listen(fd, 4) != 0) {
-        ::close(fd);
-        return false;
+    const bool taken = errno == EADDRINUSE;
+    ::close(socket);
+    if (!taken) {
+        return Claim::Unavailable;
+    }
+    const int holder = connectToHolder(*a);
+    if (holder < 0) {
+        return Claim::HeldByOtherUser;
+    }
+    ::close(holder);
+    return Claim::HeldByUs;
+}
+
+void Listener::start(int fd) {
+    if (m_fd >= 0 || fd < 0) {
+        return;
     }
     m_fd = fd;
     m_thread = startSignalFreeThread("tintaro-copies", [fd] { serve(fd); });
-    return true;
 }
 
 void setWake(void (*wake)()) {
@@ -144,13 +185,13 @@ std::optional<std::string> takeRequest() {
     return request;
 }
 
-bool askForward(const std::string& socketPath, const std::string& activationToken) {
-    sockaddr_un address;
-    if (!addressFor(socketPath, address) || activationToken.size() > kLongestRequest / 2 ||
+bool askForward(const std::string& name, const std::string& activationToken) {
+    const auto a = addressFor(name);
+    if (!a || activationToken.size() > kLongestRequest / 2 ||
         activationToken.find('\n') != std::string::npos) {
         return false;
     }
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int fd = connectToHolder(*a);
     if (fd < 0) {
         return false;
     }
@@ -161,10 +202,8 @@ bool askForward(const std::string& socketPath, const std::string& activationToke
     }
     request += "\n";
     char answer[sizeof kAnswer] = {};
-    bool answered = false;
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
-        ::send(fd, request.data(), request.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(request.size())) {
-        std::size_t got = 0;
+    std::size_t got = 0;
+    if (::send(fd, request.data(), request.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(request.size())) {
         while (got < sizeof kAnswer - 1) {
             const ssize_t n = ::recv(fd, answer + got, sizeof kAnswer - 1 - got, 0);
             if (n < 0 && errno == EINTR) {
@@ -175,10 +214,9 @@ bool askForward(const std::string& socketPath, const std::string& activationToke
             }
             got += static_cast<std::size_t>(n);
         }
-        answered = got == sizeof kAnswer - 1 && std::memcmp(answer, kAnswer, got) == 0;
     }
     ::close(fd);
-    return answered;
+    return got == sizeof kAnswer - 1 && std::memcmp(answer, kAnswer, got) == 0;
 }
 
 } // namespace tintaro::runningcopy
