@@ -31,7 +31,7 @@ for f in "${files[@]}"; do
     # Pictures, sounds and music carry no text; the Debian changelog and
     # copyright files have formats of their own (the copyright file says
     # the licence of everything).
-    *.JPG | *.GIF | *.WAV | *.png | *.ICO | *.MID | *.mid | packaging/debian/changelog | packaging/debian/copyright) continue ;;
+    *.JPG | *.GIF | *.WAV | *.wav | *.png | *.ICO | *.MID | *.mid | packaging/debian/changelog | packaging/debian/copyright) continue ;;
     esac
     checked+=("$f")
     head -n 3 "$f" | grep -q "SPDX-License-Identifier: $(wanted "$f")\( \|\$\)" || missing+=("$f")

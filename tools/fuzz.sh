@@ -6,8 +6,9 @@
 # with a non-zero status when any target found a crash, a hang (one input
 # taking more than 10 s) or an allocation of more than 512 MB.
 #
-#   tools/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]
+#   tools/fuzz.sh [SECONDS_PER_TARGET | --long] [TARGET...]
 #
+# --long runs each target for ten minutes, for a search deeper than CI's.
 # Targets: gif jpeg png ico wav midi (all by default); 60 s each by default.
 # The corpus grows in build-fuzz/corpus/TARGET between runs; whatever a
 # target finds is kept in build-fuzz/findings/ and can be replayed with
@@ -16,6 +17,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${1:-60}
+[ "$seconds" = --long ] && seconds=600
 shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(gif jpeg png ico wav midi)
@@ -33,7 +35,7 @@ seeds() {
     jpeg) ls assets/PICTURE/*.JPG ;;
     png) ls assets/UI/*.png ;;
     ico) ls assets/PICTURE/*.ICO ;;
-    wav) ls assets/SOUND/*.WAV ;;
+    wav) ls assets/SOUND/*.WAV fuzz/regressions/wav/* ;;
     midi) ls assets/MUSIC/*.MID tests/audio/fixtures/*.mid ;;
     *) echo "unknown target $1" >&2; exit 2 ;;
     esac
