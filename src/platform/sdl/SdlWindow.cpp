@@ -238,26 +238,38 @@ void SdlWindow::leaveFullScreen() {
     }
 }
 
-bool SdlWindow::coversScreen() const {
+std::optional<SDL_Rect> SdlWindow::screenBounds() const {
     SDL_Rect screen;
     if (m_window == nullptr || SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(m_window), &screen) != 0) {
-        return true; // nothing to compare with: leave the window as it is
+        return std::nullopt;
+    }
+    return screen;
+}
+
+void SdlWindow::coverScreen() {
+    if (const auto screen = screenBounds()) {
+        m_coveredByUs = true;
+        SDL_SetWindowPosition(m_window, screen->x, screen->y);
+        SDL_SetWindowSize(m_window, screen->w, screen->h);
+        SDL_RaiseWindow(m_window);
+    }
+}
+
+void SdlWindow::checkFullScreen() {
+    if (m_fullScreenCheck == 0 || SDL_GetTicks64() < m_fullScreenCheck) {
+        return;
+    }
+    m_fullScreenCheck = 0;
+    const auto screen = screenBounds();
+    if (!m_fullScreenAsked || m_minimised || !screen) {
+        return;
     }
     int x = 0, y = 0, w = 0, h = 0;
     SDL_GetWindowPosition(m_window, &x, &y);
     SDL_GetWindowSize(m_window, &w, &h);
-    return x <= screen.x && y <= screen.y && x + w >= screen.x + screen.w && y + h >= screen.y + screen.h;
-}
-
-void SdlWindow::coverScreen() {
-    SDL_Rect screen;
-    if (m_window == nullptr || SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(m_window), &screen) != 0) {
-        return;
+    if (x > screen->x || y > screen->y || x + w < screen->x + screen->w || y + h < screen->y + screen->h) {
+        coverScreen();
     }
-    m_coveredByUs = true;
-    SDL_SetWindowPosition(m_window, screen.x, screen.y);
-    SDL_SetWindowSize(m_window, screen.w, screen.h);
-    SDL_RaiseWindow(m_window);
 }
 
 void SdlWindow::destroy() {

@@ -11,6 +11,7 @@ struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
 struct SDL_Cursor;
+struct SDL_Rect;
 union SDL_Event;
 
 namespace tintaro {
@@ -55,11 +56,13 @@ class SdlWindow final : public Window {
     std::optional<Event> translate(const SDL_Event& e);
     KeyboardHold::Place holdPlace() const;
     void updateHold();
-    void keepState();
+    void keepHold();
     // Full screen without a window manager's help: the window itself moved
-    // and sized over the whole display, the frame scaled into it as usual.
+    // and sized over the whole display, the frame scaled into it as usual;
+    // also where a window manager did not answer the request in time.
     void coverScreen();
-    bool coversScreen() const;
+    void checkFullScreen();
+    std::optional<SDL_Rect> screenBounds() const;
     // A second start asked for the window: out of minimised or from behind
     // other windows, full screen again and holding the keyboard.
     void bringForward(const std::string& activationToken);

@@ -91,7 +91,8 @@ std::optional<Event> SdlWindow::waitEvent(int timeoutMs) {
         if (auto token = runningcopy::takeRequest()) {
             bringForward(*token);
         }
-        keepState();
+        keepHold();
+        checkFullScreen();
         int wait = -1;
         if (timeoutMs >= 0) {
             const Uint64 spent = SDL_GetTicks64() - start;

@@ -38,13 +38,7 @@ void SdlWindow::updateHold() {
     }
 }
 
-void SdlWindow::keepState() {
-    if (m_fullScreenCheck != 0 && SDL_GetTicks64() >= m_fullScreenCheck) {
-        m_fullScreenCheck = 0;
-        if (m_fullScreenAsked && !m_minimised && !coversScreen()) {
-            coverScreen();
-        }
-    }
+void SdlWindow::keepHold() {
     if (m_minimiseDeadline != 0 && SDL_GetTicks64() >= m_minimiseDeadline) {
         // The request was not honoured: the window is still in front.
         m_minimiseDeadline = 0;
