@@ -59,8 +59,14 @@ enum class EventType {
     Restored,
     FocusLost,
     FocusGained,
-    Exposed, // the window needs the whole frame again
+    Exposed,      // the window needs the whole frame again
+    GuardChanged, // the keyboard guard's hold changed (Event::guard)
 };
+
+// Whether the desktop honours the keyboard guard's hold: held, asked for
+// and not answered yet (a desktop may ask its user first), or not held
+// (refused, given up when the window lost the focus, or not wanted).
+enum class GuardState { NotHeld, Asked, Held };
 
 // Mouse buttons and shift keys use the masks the handlers test.
 enum MouseButton : int { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
@@ -74,7 +80,8 @@ struct Event {
     int buttons = 0; // MouseMove: the buttons held
     int shift = 0;   // ShiftMask
     int key = 0; // KeyDown/KeyUp: virtual-key code (letters 65..90, Shift 16, Alt 18, Super 91/92, Menu 93)
-    bool altHeld = false; // KeyDown/KeyUp: an Alt key is held
+    bool altHeld = false;                   // KeyDown/KeyUp: an Alt key is held
+    GuardState guard = GuardState::NotHeld; // GuardChanged: the hold now
 };
 
 enum class CursorKind { Arrow, Hand, Palette, Drop, SystemDefault, Custom };

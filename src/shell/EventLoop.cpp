@@ -50,6 +50,9 @@ void dispatchEvent(FormaMain& f, const Event& event) {
     case EventType::Exposed:
         f.scene.invalidateAll();
         break;
+    case EventType::GuardChanged:
+        f.guard = event.guard;
+        break;
     case EventType::Restored:
         f.scene.invalidateAll();
         restWebButtons(f);

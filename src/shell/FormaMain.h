@@ -24,6 +24,8 @@ class FormaMain : public SceneContext {
     PanelsState panels;
     bool displaySwitched = false; // the full-screen switch ran
     bool unloaded = false;
+    // What the desktop last said of the keyboard guard's hold.
+    GuardState guard = GuardState::NotHeld;
 };
 
 } // namespace tintaro

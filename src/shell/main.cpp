@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "platform/posix/PosixInstanceLock.h"
-#include "platform/sdl/LeanSdl.h"
 #include "platform/sdl/SdlPlatform.h"
 #include "shell/Program.h"
 
@@ -62,11 +61,12 @@ int main(int argc, char** argv) {
     }
     // The display comes first: without one, a single plain line says so
     // before the sound libraries have anything to say.
-    if (const std::string problem = tintaro::openDisplay(); !problem.empty()) {
+    std::string problem;
+    auto platform = tintaro::SdlPlatform::open(windowed, std::move(instance), problem);
+    if (!platform && !problem.empty()) {
         std::cerr << "tintaro: " << problem << "\n";
         return 1;
     }
-    auto platform = tintaro::SdlPlatform::create(windowed, std::move(instance));
     if (!platform) {
         std::cerr << "tintaro: cannot open the display\n";
         return 1;

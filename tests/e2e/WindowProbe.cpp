@@ -41,6 +41,8 @@ const char* nameOf(EventType type) {
         return "FocusGained";
     case EventType::Exposed:
         return "Exposed";
+    case EventType::GuardChanged:
+        return "GuardChanged";
     }
     return "?";
 }
@@ -74,7 +76,12 @@ int main(int argc, char** argv) {
         }
     }
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    auto owner = SdlPlatform::create(windowed);
+    std::string problem;
+    auto owner = SdlPlatform::open(windowed, nullptr, problem);
+    if (!owner) {
+        std::printf("NoWindow %s\n", problem.c_str());
+        return 2;
+    }
     Platform& platform = owner->platform();
     const int guard = platform.guard.install();
     if (!platform.window.create(title)) {
@@ -93,6 +100,11 @@ int main(int argc, char** argv) {
     for (;;) {
         const auto event = platform.window.waitEvent(-1);
         if (!event) {
+            continue;
+        }
+        if (event->type == EventType::GuardChanged) {
+            static constexpr const char* kStates[] = {"NotHeld", "Asked", "Held"};
+            std::printf("GuardChanged %s\n", kStates[static_cast<int>(event->guard)]);
             continue;
         }
         std::printf("%s %d %d %d %d %d %d %d\n", nameOf(event->type), static_cast<int>(event->x),

@@ -33,6 +33,18 @@ TEST(VideoDriver, FirstChoiceIsWaylandOnAWaylandDesktopUnlessTheUserNamedOne) {
     }
 }
 
+TEST(VideoDriver, OwnWaylandWindowOnAWaylandDesktopUnlessAnotherDriverIsNamed) {
+    const FirstCase cases[] = {
+        {nullptr, "wayland-0", "own"}, {"", "wayland-1", "own"},    {"wayland", "wayland-0", "own"},
+        {"x11", "wayland-0", nullptr}, {nullptr, nullptr, nullptr}, {nullptr, "", nullptr},
+        {"wayland", nullptr, nullptr},
+    };
+    for (const FirstCase& c : cases) {
+        EXPECT_EQ(ownWaylandWindow(c.userChoice, c.waylandDisplay), c.expected != nullptr)
+            << "SDL_VIDEODRIVER=" << text(c.userChoice) << " WAYLAND_DISPLAY=" << text(c.waylandDisplay);
+    }
+}
+
 struct FallbackCase {
     const char* current;
     const char* userChoice;

@@ -135,5 +135,30 @@ TEST(KeyboardGuard, WithoutAGuardNothingIsFiltered) {
     EXPECT_FALSE(swallowedByGuard(h.f, keyDown(91)));
 }
 
+Event guardSays(GuardState state) {
+    Event e;
+    e.type = EventType::GuardChanged;
+    e.guard = state;
+    return e;
+}
+
+// The desktop answers the hold in its own time (GNOME asks its user first),
+// during the start-up's pauses or later; the window keeps its last word,
+// and a refusal changes nothing of the program's own filtering.
+TEST(KeyboardGuard, KeepsTheDesktopsLastWordOnTheHold) {
+    Harness h(false);
+    EXPECT_EQ(h.f.guard, GuardState::NotHeld);
+    h.fake.window.scheduled.push_back({100.2, guardSays(GuardState::Asked)});
+    h.fake.window.scheduled.push_back({104.0, guardSays(GuardState::Held)});
+    h.start();
+    EXPECT_EQ(h.f.guard, GuardState::Held);
+    h.send(guardSays(GuardState::NotHeld));
+    EXPECT_EQ(h.f.guard, GuardState::NotHeld);
+    h.key('X', kCtrl | kAlt, true);
+    EXPECT_FALSE(h.f.scene.control(C::Izlaz).visible);
+    h.send(guardSays(GuardState::Held));
+    EXPECT_EQ(h.f.guard, GuardState::Held);
+}
+
 } // namespace
 } // namespace tintaro::test

@@ -5,11 +5,15 @@
 // that starts it never looks at the result, and a missing display or picture
 // is no reason to complain to a child.
 
+#include "platform/companion/WaylandSplash.h"
 #include "platform/pictures/PictureDecoder.h"
 #include "platform/pictures/UiPictures.h"
 #include "platform/sdl/LeanSdl.h"
+#include "platform/sdl/VideoDriver.h"
 
 #include <SDL.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -72,6 +76,15 @@ bool showSplash() {
 } // namespace
 
 int main() {
+    // On a Wayland desktop the splash is a plain client of our own, like the
+    // colouring book's window: no GPU driver is loaded for one picture.
+    if (tintaro::ownWaylandWindow(std::getenv("SDL_VIDEODRIVER"), std::getenv("WAYLAND_DISPLAY"))) {
+        if (auto splash = tintaro::decodePicture(tintaro::splashPicture())) {
+            if (tintaro::showWaylandSplash(*splash, static_cast<long long>(kShowMs))) {
+                return 0;
+            }
+        }
+    }
     tintaro::setLeanSdlHints();
     // Natively on Wayland the window needs a GPU driver to draw with; without
     // one, XWayland shows it.

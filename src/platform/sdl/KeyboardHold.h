@@ -39,6 +39,8 @@ class KeyboardHold {
     // (native Wayland, where the compositor holds the keys for SDL's request):
     // there is nothing to retry, and retrying would wake the loop for ever.
     bool pending() const { return m_display != nullptr && m_held != m_wanted; }
+    // The keyboard is held where it is wanted.
+    bool held() const { return m_display != nullptr && m_wanted != Place::Nowhere && m_held == m_wanted; }
     void retry();
 
     // True when a window manager runs on the screen, which is what honours

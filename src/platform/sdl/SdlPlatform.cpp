@@ -2,6 +2,7 @@
 
 #include "platform/sdl/SdlPlatform.h"
 
+#include "platform/WindowKeyboardGuard.h"
 #include "platform/audio/Audio.h"
 #include "platform/posix/ExitWatchdog.h"
 #include "platform/posix/MemoryPolicy.h"
@@ -11,10 +12,14 @@
 #include "platform/print/CupsPrinter.h"
 #include "platform/sdl/LeanSdl.h"
 #include "platform/sdl/SdlCodec.h"
-#include "platform/sdl/SdlKeyboardGuard.h"
 #include "platform/sdl/SdlWindow.h"
+#include "platform/sdl/VideoDriver.h"
+#include "platform/wayland/WaylandClient.h"
+#include "platform/wayland/WaylandWindow.h"
 
 #include <SDL.h>
+
+#include <cstdlib>
 
 namespace tintaro {
 
@@ -22,16 +27,17 @@ namespace {
 
 class RealPlatform final : public SdlPlatform {
   public:
-    RealPlatform(bool windowed, std::unique_ptr<PosixInstanceLock> instance)
-        : m_window(m_files, windowed), m_guard(m_window), m_instance(std::move(instance)),
-          m_audio(openAudio(m_files)),
-          m_printer(createCupsPrinter()), m_platform{m_files,          m_codec,        m_window,
+    RealPlatform(bool windowed, std::unique_ptr<PosixInstanceLock> instance,
+                 std::unique_ptr<WaylandClient> wayland)
+        : m_wayland(std::move(wayland)), m_window(makeWindow(windowed)), m_guard(*m_window),
+          m_instance(std::move(instance)), m_audio(openAudio(m_files)),
+          m_printer(createCupsPrinter()), m_platform{m_files,          m_codec,        *m_window,
                                                      *m_audio.effects, *m_audio.music, m_processes,
                                                      m_clock,          m_random,       *m_printer,
                                                      m_guard,          *m_instance} {}
 
     ~RealPlatform() override {
-        m_window.destroy();
+        m_window->destroy();
         m_audio.music.reset();
         m_audio.effects.reset();
         m_printer.reset();
@@ -46,13 +52,21 @@ class RealPlatform final : public SdlPlatform {
     Platform& platform() override { return m_platform; }
 
   private:
+    std::unique_ptr<HoldingWindow> makeWindow(bool windowed) {
+        if (m_wayland) {
+            return std::make_unique<WaylandWindow>(*m_wayland, m_files, windowed);
+        }
+        return std::make_unique<SdlWindow>(m_files, windowed);
+    }
+
     PosixFiles m_files;
     SdlCodec m_codec;
     PosixProcesses m_processes;
     SteadyClock m_clock;
     SplitMixRandom m_random;
-    SdlWindow m_window;
-    SdlKeyboardGuard m_guard;
+    std::unique_ptr<WaylandClient> m_wayland;
+    std::unique_ptr<HoldingWindow> m_window;
+    WindowKeyboardGuard m_guard;
     std::unique_ptr<PosixInstanceLock> m_instance;
     AudioSystem m_audio;
     std::unique_ptr<Printer> m_printer;
@@ -61,7 +75,8 @@ class RealPlatform final : public SdlPlatform {
 
 } // namespace
 
-std::unique_ptr<SdlPlatform> SdlPlatform::create(bool windowed, std::unique_ptr<PosixInstanceLock> instance) {
+std::unique_ptr<SdlPlatform> SdlPlatform::create(bool windowed, std::unique_ptr<PosixInstanceLock> instance,
+                                                 std::unique_ptr<WaylandClient> wayland) {
     // Before any other thread exists: the signals that ask for the end are
     // received by the watchdog alone, never by SDL (whose handlers only
     // queue a quit that a stuck event loop would never read).
@@ -80,7 +95,22 @@ std::unique_ptr<SdlPlatform> SdlPlatform::create(bool windowed, std::unique_ptr<
     if (!instance) {
         instance = std::make_unique<PosixInstanceLock>();
     }
-    return std::make_unique<RealPlatform>(windowed, std::move(instance));
+    return std::make_unique<RealPlatform>(windowed, std::move(instance), std::move(wayland));
+}
+
+std::unique_ptr<SdlPlatform> SdlPlatform::open(bool windowed, std::unique_ptr<PosixInstanceLock> instance,
+                                               std::string& problem) {
+    std::unique_ptr<WaylandClient> wayland;
+    if (ownWaylandWindow(std::getenv("SDL_VIDEODRIVER"), std::getenv("WAYLAND_DISPLAY"))) {
+        wayland = WaylandClient::connect();
+    }
+    if (!wayland) {
+        problem = openDisplay();
+        if (!problem.empty()) {
+            return nullptr;
+        }
+    }
+    return create(windowed, std::move(instance), std::move(wayland));
 }
 
 } // namespace tintaro

@@ -2,7 +2,7 @@
 
 #pragma once
 
-#include "platform/Platform.h"
+#include "platform/WindowKeyboardGuard.h"
 #include "platform/sdl/KeyboardHold.h"
 
 #include <cstdint>
@@ -18,7 +18,7 @@ namespace tintaro {
 
 // The one borderless window: a 1024 x 768 logical frame scaled to fit the
 // window with its aspect kept, drawn by SDL's software renderer.
-class SdlWindow final : public Window {
+class SdlWindow final : public HoldingWindow {
   public:
     static constexpr int kWidth = 1024;
     static constexpr int kHeight = 768;
@@ -45,8 +45,8 @@ class SdlWindow final : public Window {
     // the keyboard is held from the moment the window exists, hidden or
     // shown, whatever has the focus; it is let go only while the window is
     // minimised and when the guard is removed.
-    void holdKeyboard(bool wanted);
-    bool windowed() const { return m_windowed; }
+    void holdKeyboard(bool wanted) override;
+    bool windowed() const override { return m_windowed; }
 
   private:
     // The window, its renderer and its frame on SDL's current video driver.
@@ -55,6 +55,9 @@ class SdlWindow final : public Window {
     static void registerWakeEvent();
     std::optional<Event> translate(const SDL_Event& e);
     KeyboardHold::Place holdPlace() const;
+    // The hold as the X server granted it; natively on Wayland through SDL
+    // nobody says, so asked is all that is known.
+    GuardState guardState() const;
     void updateHold();
     void keepHold();
     // Full screen without a window manager's help: the window itself moved
@@ -82,7 +85,8 @@ class SdlWindow final : public Window {
     std::uint64_t m_minimiseDeadline = 0; // a minimise asked for and not seen yet
     std::uint64_t m_fullScreenCheck = 0;  // when to look whether full screen was granted
     bool m_coveredByUs = false;
-    bool m_lowered = false; // put behind other windows where nobody minimises
+    bool m_lowered = false;                   // put behind other windows where nobody minimises
+    GuardState m_guard = GuardState::NotHeld; // as last reported
     unsigned long m_xwindow = 0;
     EarlyKeyboardHold m_earlyHold;
     KeyboardHold m_hold;

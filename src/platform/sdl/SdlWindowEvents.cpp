@@ -93,6 +93,13 @@ std::optional<Event> SdlWindow::waitEvent(int timeoutMs) {
         }
         keepHold();
         checkFullScreen();
+        if (const GuardState now = guardState(); now != m_guard) {
+            m_guard = now;
+            Event changed;
+            changed.type = EventType::GuardChanged;
+            changed.guard = now;
+            return changed;
+        }
         int wait = -1;
         if (timeoutMs >= 0) {
             const Uint64 spent = SDL_GetTicks64() - start;

@@ -21,6 +21,16 @@ KeyboardHold::Place SdlWindow::holdPlace() const {
     return m_shown ? KeyboardHold::Place::Window : KeyboardHold::Place::Keeper;
 }
 
+GuardState SdlWindow::guardState() const {
+    if (m_window == nullptr || holdPlace() == KeyboardHold::Place::Nowhere) {
+        return GuardState::NotHeld;
+    }
+    if (m_xwindow == 0) {
+        return GuardState::Asked;
+    }
+    return m_hold.held() ? GuardState::Held : GuardState::Asked;
+}
+
 void SdlWindow::updateHold() {
     const KeyboardHold::Place place = holdPlace();
     const bool sdlGrab = place != KeyboardHold::Place::Nowhere;

@@ -14,6 +14,10 @@ bool named(const char* value) {
 
 } // namespace
 
+bool ownWaylandWindow(const char* userChoice, const char* waylandDisplay) {
+    return named(waylandDisplay) && (!named(userChoice) || std::strcmp(userChoice, "wayland") == 0);
+}
+
 const char* firstVideoDriver(const char* userChoice, const char* waylandDisplay) {
     if (named(userChoice) || !named(waylandDisplay)) {
         return nullptr;

@@ -12,6 +12,11 @@ namespace tintaro {
 // keyboard-shortcuts-inhibit protocol honours that. X11 stays the choice of
 // an X session.
 
+// Whether the window is our own Wayland client rather than SDL's: on a
+// session with a Wayland display, unless the user named another driver in
+// SDL_VIDEODRIVER (x11 to force XWayland).
+bool ownWaylandWindow(const char* userChoice, const char* waylandDisplay);
+
 // The driver to ask SDL for first, from the session's environment:
 // "wayland" when the session has a Wayland display, unless the user named a
 // driver in SDL_VIDEODRIVER; nullptr leaves the choice to SDL (and so to the

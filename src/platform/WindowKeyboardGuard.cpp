@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/sdl/SdlKeyboardGuard.h"
+#include "platform/WindowKeyboardGuard.h"
 
 namespace tintaro {
 
-int SdlKeyboardGuard::install() {
+int WindowKeyboardGuard::install() {
     m_lastHandle = m_lastHandle == 0x7FFFFFFF ? 1 : m_lastHandle + 1;
     m_installed = m_lastHandle;
     // In a window for development nothing is held, but the guard still
@@ -15,7 +15,7 @@ int SdlKeyboardGuard::install() {
     return m_installed;
 }
 
-bool SdlKeyboardGuard::remove(int handle) {
+bool WindowKeyboardGuard::remove(int handle) {
     if (handle == 0 || handle != m_installed) {
         return false;
     }

@@ -1,0 +1,140 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "platform/wayland/FrameScaler.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace tintaro {
+
+namespace {
+
+// 0x00BBGGRR (the program's colour) to 0x00RRGGBB (the window's pixels).
+inline std::uint32_t toXrgb(std::uint32_t c) {
+    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+
+// Mixes two colours, `w` of 256 parts the second; red and blue in one go.
+inline std::uint32_t mix(std::uint32_t a, std::uint32_t b, int w) {
+    const auto keep = static_cast<std::uint32_t>(256 - w);
+    const auto take = static_cast<std::uint32_t>(w);
+    const std::uint32_t rb = (((a & 0xFF00FF) * keep + (b & 0xFF00FF) * take) >> 8) & 0xFF00FF;
+    const std::uint32_t g = (((a & 0x00FF00) * keep + (b & 0x00FF00) * take) >> 8) & 0x00FF00;
+    return rb | g;
+}
+
+} // namespace
+
+std::vector<FrameScaler::Tap> FrameScaler::taps(int source, int target) {
+    std::vector<Tap> out(static_cast<std::size_t>(std::max(target, 0)));
+    // Pixel centres onto pixel centres, in 16.16 fixed point: at the same
+    // size every tap lands on its own pixel with no weight on the next.
+    const std::int64_t step = (static_cast<std::int64_t>(source) << 16) / std::max(target, 1);
+    for (int i = 0; i < target; ++i) {
+        const std::int64_t at = i * step + step / 2 - 0x8000;
+        const std::int64_t clamped =
+            std::clamp<std::int64_t>(at, 0, static_cast<std::int64_t>(source - 1) << 16);
+        const int index = static_cast<int>(clamped >> 16);
+        out[static_cast<std::size_t>(i)] = {index, std::min(index + 1, source - 1),
+                                            static_cast<int>((clamped & 0xFFFF) >> 8)};
+    }
+    return out;
+}
+
+void FrameScaler::setSizes(int frameWidth, int frameHeight, int targetWidth, int targetHeight) {
+    if (frameWidth == m_frameWidth && frameHeight == m_frameHeight && targetWidth == m_targetWidth &&
+        targetHeight == m_targetHeight) {
+        return;
+    }
+    m_frameWidth = frameWidth;
+    m_frameHeight = frameHeight;
+    m_targetWidth = targetWidth;
+    m_targetHeight = targetHeight;
+    if (frameWidth <= 0 || frameHeight <= 0 || targetWidth <= 0 || targetHeight <= 0) {
+        m_place = {};
+        m_columns.clear();
+        m_rows.clear();
+        return;
+    }
+    // The largest size of the frame's shape that fits, centred.
+    int w = targetWidth;
+    int h = static_cast<int>(static_cast<std::int64_t>(targetWidth) * frameHeight / frameWidth);
+    if (h > targetHeight) {
+        h = targetHeight;
+        w = static_cast<int>(static_cast<std::int64_t>(targetHeight) * frameWidth / frameHeight);
+    }
+    m_place = {(targetWidth - w) / 2, (targetHeight - h) / 2, w, h};
+    m_columns = taps(frameWidth, w);
+    m_rows = taps(frameHeight, h);
+}
+
+void FrameScaler::reach(const std::vector<Tap>& taps, int from, int to, int placedAt, int& first, int& last) {
+    // A target pixel reads source pixels index and index + 1, and the taps
+    // run in order: those that read [from, to) are the ones whose index
+    // falls in [from - 1, to).
+    const auto begin = std::lower_bound(taps.begin(), taps.end(), from - 1,
+                                        [](const Tap& t, int index) { return t.index < index; });
+    const auto end =
+        std::lower_bound(begin, taps.end(), to, [](const Tap& t, int index) { return t.index < index; });
+    first = placedAt + static_cast<int>(begin - taps.begin());
+    last = placedAt + static_cast<int>(end - taps.begin());
+}
+
+Rect FrameScaler::draw(const Image& frame, const Rect& area, std::uint32_t* target) const {
+    if (m_place.empty() || frame.width != m_frameWidth || frame.height != m_frameHeight) {
+        return {};
+    }
+    const int ax0 = std::max(area.x, 0);
+    const int ay0 = std::max(area.y, 0);
+    const int ax1 = std::min(area.x + area.w, m_frameWidth);
+    const int ay1 = std::min(area.y + area.h, m_frameHeight);
+    if (ax0 >= ax1 || ay0 >= ay1) {
+        return {};
+    }
+    int x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+    reach(m_columns, ax0, ax1, m_place.x, x0, x1);
+    reach(m_rows, ay0, ay1, m_place.y, y0, y1);
+    const Colour* pixels = frame.pixels.data();
+    const bool sameWidth = m_place.w == m_frameWidth;
+    for (int y = y0; y < y1; ++y) {
+        const Tap& row = m_rows[static_cast<std::size_t>(y - m_place.y)];
+        const Colour* upper = pixels + static_cast<std::size_t>(row.index) * m_frameWidth;
+        const Colour* lower = pixels + static_cast<std::size_t>(row.next) * m_frameWidth;
+        std::uint32_t* out = target + static_cast<std::size_t>(y) * m_targetWidth;
+        if (sameWidth && row.weight == 0) {
+            // Unscaled: the frame's own pixels.
+            for (int x = x0; x < x1; ++x) {
+                out[x] = toXrgb(upper[x - m_place.x]);
+            }
+            continue;
+        }
+        for (int x = x0; x < x1; ++x) {
+            const Tap& column = m_columns[static_cast<std::size_t>(x - m_place.x)];
+            const std::uint32_t top = mix(upper[column.index], upper[column.next], column.weight);
+            const std::uint32_t bottom = mix(lower[column.index], lower[column.next], column.weight);
+            out[x] = toXrgb(mix(top, bottom, row.weight));
+        }
+    }
+    return {x0, y0, x1 - x0, y1 - y0};
+}
+
+void FrameScaler::drawAll(const Image& frame, std::uint32_t* target) const {
+    if (m_targetWidth <= 0 || m_targetHeight <= 0) {
+        return;
+    }
+    std::fill(target, target + static_cast<std::size_t>(m_targetWidth) * m_targetHeight, 0u);
+    draw(frame, {0, 0, m_frameWidth, m_frameHeight}, target);
+}
+
+void FrameScaler::toFrame(double targetX, double targetY, float& frameX, float& frameY) const {
+    if (m_place.empty()) {
+        frameX = static_cast<float>(targetX);
+        frameY = static_cast<float>(targetY);
+        return;
+    }
+    frameX = static_cast<float>(std::floor((targetX - m_place.x) * m_frameWidth / m_place.w));
+    frameY = static_cast<float>(std::floor((targetY - m_place.y) * m_frameHeight / m_place.h));
+}
+
+} // namespace tintaro
