@@ -26,6 +26,8 @@ as_nobody() {
 
 _sway_cleanup() {
     local status=$? pid
+    # A child that already ended must not stop the rest of the cleanup.
+    set +e
     for pid in "${SWAY_CHILDREN[@]}" $SWAY_INPUT_PID; do
         kill "$pid" 2>/dev/null
     done

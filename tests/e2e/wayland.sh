@@ -1,36 +1,46 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The keyboard guard on a Wayland desktop, under a private headless sway with
+# The program on a Wayland desktop, under a private headless sway with
 # XWayland, both displays offered to the program as on a desktop session:
-#  1. natively (the program's own choice): the window full screen and
-#     focused, the colouring screen drawn exactly; sway's Super+Return,
-#     Alt+Tab and Menu bindings do not run while the program runs, while a
-#     binding marked --inhibited does (so the keys do arrive); a click fills;
-#     a second start brings the window back from another workspace, focused
-#     and holding the keyboard again, and ends with status 0; Ctrl+X and Da
-#     end the program with status 0, and the bindings run again;
-#  2. when the window cannot be drawn natively (no GPU driver), the program
-#     runs through XWayland instead; with no display at all, or Wayland alone
-#     and no GPU driver, it ends with one line on standard error saying why;
-#  3. through XWayland with SDL_VIDEODRIVER=x11: drawn exactly, the message
+#  1. natively, in a window of its own making (no GL library mapped, the
+#     splash's neither): full screen and focused, the colouring screen drawn
+#     exactly; sway's Super+Return, Alt+Tab and Menu bindings do not run
+#     while the program runs, while a binding marked --inhibited does (so
+#     the keys do arrive); a click fills; a button shows its hover face and
+#     rests again; the bucket's pointer is drawn with its hot spot at its
+#     centre; a second start brings the window back from another workspace,
+#     focused and holding the keyboard again, and ends with status 0; Ctrl+X
+#     and Da end the program with status 0, and the bindings run again;
+#  2. the hold as the window reports it agrees with sway's own view, on a
+#     window of the platform alone (window_probe): held while focused, not
+#     held on another workspace, held again when it comes back;
+#  3. with no GPU driver at all it still runs natively; when no compositor
+#     answers on WAYLAND_DISPLAY it runs through XWayland instead; with no
+#     display at all, or a Wayland display that does not answer and no X
+#     display, it ends with one line on standard error saying why;
+#  4. through XWayland with SDL_VIDEODRIVER=x11: drawn exactly, the message
 #     that lets GNOME's XWayland honour the grab sent to the root window for
 #     the program's window, and the way out works; whether sway's bindings
 #     are held is recorded, not asserted (wlroots does not implement XWayland
 #     keyboard grabs).
 # Keys and the pointer come from a virtual keyboard and pointer of our own,
 # and sway and the program run as nobody (sway.sh).
-#   wayland.sh APP_DIR VIRTUAL_INPUT
+#   wayland.sh APP_DIR VIRTUAL_INPUT WINDOW_PROBE
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/ui.sh"
 source "$(dirname "$0")/sway.sh"
 app=${1:?application directory}
 input_helper=${2:?virtual input helper}
+probe=${3:?window probe}
 [ -x "$app/tintaro" ] || fail "no program at $app/tintaro"
 e2e_init
 ui_require
 
 sway_init "$app" "$input_helper"
 copy=$SWAY_APP
+UI_APP=$copy
+cp "$probe" "$SWAY_DIR/window_probe"
+chown nobody:nogroup "$SWAY_DIR/window_probe"
 # Sway's bindings run no command of their own: each one's run is an event
 # that sway reports, in order, to the subscriber below.
 # A window that asks to be activated gets the focus, as on GNOME and KDE
@@ -105,6 +115,44 @@ exit_through_panel() {
     APP_PID=""
 }
 
+# No library of the GL stack in PID (the window and the splash draw in
+# shared memory).
+expect_no_gl() {
+    local found
+    found=$(gl_libraries "$2")
+    [ -z "$found" ] || fail "$1 maps the GL stack: $found"
+}
+
+# The pointer's picture at X,Y as sway draws it into a capture: the icon
+# file ICON laid over the screen under it, its centre on the hot spot. A
+# hot spot anywhere else moves the picture and the capture disagrees.
+expect_pointer_picture() {
+    local x=$1 y=$2 icon=$3
+    input move $REST
+    screenshot "$E2E_TMP/under.png"
+    input move "$x" "$y"
+    wait_until 20 "the pointer at $x,$y does not show $icon centred on its hot spot" \
+        _pointer_picture_is "$x" "$y" "$icon"
+}
+
+_pointer_picture_is() {
+    screenshot "$E2E_TMP/pointer.png"
+    "$UI_PY" - "$E2E_TMP/under.png" "$E2E_TMP/pointer.png" "$@" <<'PY'
+import sys
+from PIL import Image, ImageChops, ImageStat
+under, shot, x, y, icon = sys.argv[1], sys.argv[2], int(sys.argv[3]), int(sys.argv[4]), sys.argv[5]
+picture = Image.open(icon).convert("RGBA")
+w, h = picture.size
+box = (x - w // 2, y - h // 2, x - w // 2 + w, y - h // 2 + h)
+expected = Image.open(under).convert("RGBA").crop(box)
+expected.alpha_composite(picture)
+got = Image.open(shot).convert("RGB").crop(box)
+mean = sum(ImageStat.Stat(ImageChops.difference(expected.convert("RGB"), got)).mean) / 3
+if mean > 3:
+    sys.exit("the pointer's picture differs by %.1f on average" % mean)
+PY
+}
+
 # 0. The bindings and the input work before the program runs.
 desktop_shortcuts
 [ "$RAN" = "guard-super guard-alt-tab guard-menu" ] || fail "without the program sway ran '$RAN'"
@@ -112,7 +160,9 @@ desktop_shortcuts
 # 1. Natively.
 start_as_nobody
 expect_splash xdg_shell
+expect_no_gl "the splash" "$(sway_window name Tintaro pid)"
 expect_app_window xdg_shell
+expect_no_gl "the program" "$APP_PID"
 input move $REST
 expect_canvas 30 "$copy/PICTURE/01.GIF"
 screenshot "$E2E_TMP/native.png"
@@ -125,6 +175,20 @@ input move 400 330
 input click
 input move $REST
 expect_canvas 20 "$copy/PICTURE/01.GIF" "fill:400,330,${RED// /,}"
+# Over the button's last pixel: sway draws the pointer into the capture,
+# and the hand's picture then falls beside the button, not over it.
+input move $((PAPIR_X + PAPIR_W - 1)) $((PAPIR_Y + PAPIR_H - 1))
+wait_until 20 "the erase button never showed its hover face" _face_is PAPIR2.JPG $PAPIR_X $PAPIR_Y $PAPIR_W $PAPIR_H
+input move $REST
+wait_until 20 "the erase button never rested again" _face_is PAPIR1.JPG $PAPIR_X $PAPIR_Y $PAPIR_W $PAPIR_H
+# Our own drop over the canvas at first, then the tools' icon files.
+expect_pointer_picture 200 500 "$(cd "$(dirname "$0")/../.." && pwd)/assets/UI/DROP.png"
+input move $OLOVKA_C
+input click
+expect_pointer_picture 200 500 "$copy/PICTURE/CETKA.ICO"
+input move $KAPLJICA_C
+input click
+expect_pointer_picture 200 500 "$copy/PICTURE/KANTICA8.ICO"
 # Out of sight on another workspace, as a minimised window is on other
 # desktops; a second start brings it back.
 as_nobody swaymsg "[pid=$APP_PID] move to workspace 2" >/dev/null
@@ -138,15 +202,58 @@ exit_through_panel
 desktop_shortcuts
 [ "$RAN" = "guard-super guard-alt-tab guard-menu" ] || fail "after the program ended sway ran '$RAN'"
 
-# 2. No GPU driver to draw with natively: glvnd finds no EGL vendor.
+# 2. The hold as the platform reports it, against sway's view.
+start_probe() {
+    PROBE_LOG="$E2E_TMP/probe.log"
+    setpriv --reuid=nobody --regid=nogroup --clear-groups "$SWAY_DIR/window_probe" >"$PROBE_LOG" 2>&1 &
+    PROBE_PID=$!
+    SWAY_CHILDREN+=("$PROBE_PID")
+}
+
+# Waits until the probe's last word on the hold is STATE.
+expect_probe_guard() {
+    wait_until 20 "the window never reported the hold $1" _probe_guard_is "$1"
+}
+
+_probe_guard_is() {
+    local last
+    last=$(grep '^GuardChanged ' "$PROBE_LOG" | tail -n1 | cut -d' ' -f2)
+    [ "$last" = "$1" ] || { echo "last reported: ${last:-nothing}" >&2; return 1; }
+}
+
+start_probe
+expect_probe_guard Held
+grep -q '^GuardChanged Asked' "$PROBE_LOG" || fail "the hold was never reported as asked: $(cat "$PROBE_LOG")"
+desktop_shortcuts
+[ -z "$RAN" ] || fail "the window reported the hold, yet sway ran '$RAN'"
+as_nobody swaymsg "[pid=$PROBE_PID] move to workspace elsewhere" >/dev/null
+expect_probe_guard NotHeld
+desktop_shortcuts
+[ "$RAN" = "guard-super guard-alt-tab guard-menu" ] || fail "the window reported no hold, yet sway ran '$RAN'"
+as_nobody swaymsg "workspace elsewhere" >/dev/null
+expect_probe_guard Held
+desktop_shortcuts
+[ -z "$RAN" ] || fail "the window reported the hold again, yet sway ran '$RAN'"
+kill -TERM "$PROBE_PID"
+wait_until 20 "the probe did not end" grep -q '^Quit' "$PROBE_LOG"
+as_nobody swaymsg "workspace 1" >/dev/null
+
+# 3. No GPU driver at all (glvnd finds no EGL vendor): natively still.
 start_as_nobody __EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent
+expect_splash xdg_shell
+expect_app_window xdg_shell
+kill -TERM "$APP_PID"
+expect_exit "$APP_PID" 0
+APP_PID=""
+# No compositor answers on the Wayland display: XWayland shows the program.
+start_as_nobody WAYLAND_DISPLAY=nowhere-0
 expect_splash xwayland
 expect_app_window xwayland
 kill -TERM "$APP_PID"
 expect_exit "$APP_PID" 0
 APP_PID=""
 # The ways out with a reason, `WANTED|ENVIRONMENT` a line; an empty runtime
-# folder, so that SDL finds no Wayland display by its default name either.
+# folder, so that nothing finds a Wayland display by its default name either.
 mkdir -p "$SWAY_DIR/empty"
 chown nobody:nogroup "$SWAY_DIR/empty"
 while IFS='|' read -r wanted settings; do
@@ -160,7 +267,7 @@ while IFS='|' read -r wanted settings; do
     note "${settings:-no display}: $(cat "$E2E_TMP/stderr.log")"
 done <<EOF
 no display|
-cannot make the window|XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR WAYLAND_DISPLAY=$WAYLAND_DISPLAY __EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent
+cannot open the display|WAYLAND_DISPLAY=nowhere-0
 EOF
 
 # Writes "WINDOW VALUE" for each _XWAYLAND_MAY_GRAB_KEYBOARD client message
@@ -199,7 +306,7 @@ while True:
 '
 }
 
-# 3. Through XWayland, as the user may ask.
+# 4. Through XWayland, as the user may ask.
 watch_grab_messages >"$E2E_TMP/grab-messages.log" 2>&1 &
 SWAY_CHILDREN+=($!)
 wait_until 20 "the X root window is not watched" grep -qx watching "$E2E_TMP/grab-messages.log"

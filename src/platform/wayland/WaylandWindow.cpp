@@ -73,7 +73,8 @@ bool WaylandWindow::create(const std::string& title) {
         push(quit);
     };
     handlers.shortcutsHeld = [this](bool held) {
-        reportGuard(held ? GuardState::Held : GuardState::NotHeld);
+        m_inhibitor = held ? Inhibitor::Active : Inhibitor::Inactive;
+        updateGuard();
     };
     handlers.scaleChanged = [this] { resizeBuffers(); };
     m_top = std::make_unique<Toplevel>(m_client, title, std::move(handlers));
@@ -287,11 +288,24 @@ void WaylandWindow::holdKeyboard(bool wanted) {
     }
     const bool had = m_top->holdingShortcuts();
     m_top->holdShortcuts(m_keyboardWanted);
-    if (!m_keyboardWanted) {
-        reportGuard(GuardState::NotHeld);
-    } else if (!had && m_top->holdingShortcuts()) {
+    if (!had && m_top->holdingShortcuts()) {
         // The compositor answers once the window has the keyboard.
+        m_inhibitor = Inhibitor::Unanswered;
+    }
+    updateGuard();
+}
+
+void WaylandWindow::updateGuard() {
+    if (!m_top || !m_top->holdingShortcuts()) {
+        reportGuard(GuardState::NotHeld);
+    } else if (m_inhibitor == Inhibitor::Unanswered) {
         reportGuard(GuardState::Asked);
+    } else {
+        // A compositor may leave its inhibitor active while another window
+        // has the keyboard (sway does) and honour it only for the window in
+        // front: held means both.
+        reportGuard(m_inhibitor == Inhibitor::Active && m_keyboardFocus ? GuardState::Held
+                                                                        : GuardState::NotHeld);
     }
 }
 

@@ -78,6 +78,8 @@ class WaylandWindow final : public HoldingWindow {
     void draw();
     void configured(int width, int height, bool activated);
     void resizeBuffers();
+    // The hold as the compositor's answers and the keyboard focus make it.
+    void updateGuard();
     void reportGuard(GuardState state);
     void push(Event event);
     void pushPointer(EventType type, double surfaceX, double surfaceY, int button);
@@ -103,6 +105,9 @@ class WaylandWindow final : public HoldingWindow {
     wl_callback* m_frameCallback = nullptr;
     std::deque<Event> m_events;
     GuardState m_guard = GuardState::NotHeld;
+    enum class Inhibitor { Unanswered, Active, Inactive };
+    Inhibitor m_inhibitor = Inhibitor::Unanswered;
+    bool m_keyboardFocus = false; // the seat's keyboard is on the window
     bool m_keyboardWanted = false;
 
     wl_pointer* m_pointer = nullptr;

@@ -112,8 +112,16 @@ struct SeatListeners {
         }
         close(fd);
     }
-    static void keyboardEnter(void*, wl_keyboard*, std::uint32_t, wl_surface*, wl_array*) {}
-    static void keyboardLeave(void*, wl_keyboard*, std::uint32_t, wl_surface*) {}
+    static void keyboardEnter(void* data, wl_keyboard*, std::uint32_t, wl_surface* surface, wl_array*) {
+        auto* w = of(data);
+        w->m_keyboardFocus = w->m_top && surface == w->m_top->surface();
+        w->updateGuard();
+    }
+    static void keyboardLeave(void* data, wl_keyboard*, std::uint32_t, wl_surface*) {
+        auto* w = of(data);
+        w->m_keyboardFocus = false;
+        w->updateGuard();
+    }
     static void key(void* data, wl_keyboard*, std::uint32_t, std::uint32_t, std::uint32_t key,
                     std::uint32_t state) {
         auto* w = of(data);
@@ -212,6 +220,7 @@ void WaylandWindow::seatChanged(std::uint32_t capabilities) {
     } else if (!keyboard && m_keyboard != nullptr) {
         wl_keyboard_release(m_keyboard);
         m_keyboard = nullptr;
+        m_keyboardFocus = false;
     }
     if (touch && m_touch == nullptr) {
         m_touch = wl_seat_get_touch(seat);
