@@ -3,7 +3,8 @@
 # The real program on a Wayland desktop, natively and through XWayland, side
 # by side under the same private headless sway (see tests/e2e/sway.sh; needs
 # root, to run sway as nobody): resident memory once the colouring screen
-# waits for input, and click to visible as a person sees it, from the click
+# waits for input, the wake-ups of all its threads over 10 s of that wait,
+# the GL libraries mapped, and click to visible as a person sees it, from the click
 # of the virtual pointer on a blank page to the first screen capture (grim)
 # that shows the canvas changed. Each capture waits for sway's next frame
 # (60 a second), so every time holds up to 17 ms of the desktop's own, the
@@ -59,9 +60,13 @@ measure() {
     input move $REST
     expect_canvas 30 "$SWAY_APP/PICTURE/01.GIF"
     wait_idle
-    local rss hwm
+    local rss hwm gl before after
     rss=$(awk '/^VmRSS:/ { print int($2 / 1024) }' "/proc/$APP_PID/status")
     hwm=$(awk '/^VmHWM:/ { print int($2 / 1024) }' "/proc/$APP_PID/status")
+    gl=$(gl_libraries "$APP_PID" | wc -l)
+    before=$(context_switches)
+    sleep 10
+    after=$(context_switches)
     # A blank page, so that every measured click floods the whole canvas. The
     # click reaches the program after sway has it (through XWayland, well
     # after), so the wipe is waited for on the screen before the program's
@@ -84,11 +89,17 @@ measure() {
     kill -TERM "$APP_PID"
     expect_exit "$APP_PID" 0
     APP_PID=""
-    printf '%s\n' "${TIMES[@]}" | sort -n | awk -v label="$label" -v rss="$rss" -v hwm="$hwm" '
+    printf '%s\n' "${TIMES[@]}" | sort -n | awk -v label="$label" -v rss="$rss" -v hwm="$hwm" -v gl="$gl" \
+        -v wakes=$((after - before)) '
         { t[NR] = $1; sum += $1 }
-        END { printf "%-26s %5d MB %5d MB %8d %8d %8.1f %8d\n", label, rss, hwm, t[1], t[int((NR + 1) / 2)], sum / NR, t[NR] }'
+        END { printf "%-26s %5d MB %5d MB %6d %8d %8d %8d %8.1f %8d\n", label, rss, hwm, gl, wakes, t[1], t[int((NR + 1) / 2)], sum / NR, t[NR] }'
 }
 
-printf '%-26s %8s %8s %8s %8s %8s %8s\n' "" "resident" "peak" "min ms" "median" "mean" "max"
+# The context switches of every thread of the program so far.
+context_switches() {
+    cat /proc/"$APP_PID"/task/*/status 2>/dev/null | awk '/^(non)?voluntary_ctxt_switches:/ { n += $2 } END { print n + 0 }'
+}
+
+printf '%-26s %8s %8s %6s %8s %8s %8s %8s %8s\n' "" "resident" "peak" "GL .so" "wakes/10s" "min ms" "median" "mean" "max"
 measure "native Wayland" xdg_shell
 measure "X11 through XWayland" xwayland SDL_VIDEODRIVER=x11
