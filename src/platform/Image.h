@@ -43,4 +43,13 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
+// The part of `r` inside a width x height picture (empty when none is).
+inline Rect clipTo(const Rect& r, int width, int height) {
+    const int x0 = r.x > 0 ? r.x : 0;
+    const int y0 = r.y > 0 ? r.y : 0;
+    const int x1 = r.x + r.w < width ? r.x + r.w : width;
+    const int y1 = r.y + r.h < height ? r.y + r.h : height;
+    return x0 < x1 && y0 < y1 ? Rect{x0, y0, x1 - x0, y1 - y0} : Rect{};
+}
+
 } // namespace tintaro

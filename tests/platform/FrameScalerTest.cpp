@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The program's 1024 x 768 frame drawn into Wayland buffers of other sizes:
+// The program's 1024 x 768 frame drawn into windows of other sizes:
 // where it lands, that the filter keeps flat colours flat, that the pointer
 // maps back onto what is shown, and that redrawing one changed part gives
 // the very pixels a whole redraw gives.
 
-#include "platform/wayland/FrameScaler.h"
+#include "platform/FrameScaler.h"
 
 #include <gtest/gtest.h>
 

@@ -91,8 +91,6 @@ bool SdlWindow::create(const std::string& title) {
     // window destroyed by another client.
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
     registerWakeEvent();
-    // Scaled to a larger display, line drawings look better smoothed.
-    SDL_SetTextureScaleMode(m_texture, SDL_ScaleModeLinear);
     if (SurfacePtr icon = decodeSurface(windowIconPicture())) {
         SDL_SetWindowIcon(m_window, icon.get());
     }
@@ -101,8 +99,7 @@ bool SdlWindow::create(const std::string& title) {
     setCursor(CursorKind::Arrow, nullptr);
     // Keys are shortcuts here, never text: an input method must not catch them.
     SDL_StopTextInput();
-    SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
-    SDL_RenderClear(m_renderer);
+    redraw();
     return true;
 }
 
@@ -113,15 +110,10 @@ bool SdlWindow::open(const std::string& title) {
     const Uint32 flags = SDL_WINDOW_HIDDEN | (m_windowed ? 0u : static_cast<Uint32>(SDL_WINDOW_BORDERLESS));
     const int position = m_windowed ? SDL_WINDOWPOS_CENTERED : 0;
     m_window = SDL_CreateWindow(title.c_str(), position, position, kWidth, kHeight, flags);
-    m_renderer = m_window != nullptr ? SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE) : nullptr;
-    m_texture = m_renderer != nullptr ? SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_XBGR8888,
-                                                          SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight)
-                                      : nullptr;
-    if (m_texture == nullptr) {
+    if (m_window == nullptr || !takeSurface()) {
         destroy();
         return false;
     }
-    SDL_RenderSetLogicalSize(m_renderer, kWidth, kHeight);
     return true;
 }
 
@@ -286,14 +278,7 @@ void SdlWindow::destroy() {
         }
     }
     m_paletteTried = m_dropTried = false;
-    if (m_texture != nullptr) {
-        SDL_DestroyTexture(m_texture);
-        m_texture = nullptr;
-    }
-    if (m_renderer != nullptr) {
-        SDL_DestroyRenderer(m_renderer);
-        m_renderer = nullptr;
-    }
+    m_surface = nullptr;
     if (m_window != nullptr) {
         SDL_DestroyWindow(m_window);
         m_window = nullptr;

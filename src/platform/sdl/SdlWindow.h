@@ -2,14 +2,14 @@
 
 #pragma once
 
+#include "platform/FrameScaler.h"
 #include "platform/WindowKeyboardGuard.h"
 #include "platform/sdl/KeyboardHold.h"
 
 #include <cstdint>
 
 struct SDL_Window;
-struct SDL_Renderer;
-struct SDL_Texture;
+struct SDL_Surface;
 struct SDL_Cursor;
 struct SDL_Rect;
 union SDL_Event;
@@ -17,7 +17,8 @@ union SDL_Event;
 namespace tintaro {
 
 // The one borderless window: a 1024 x 768 logical frame scaled to fit the
-// window with its aspect kept, drawn by SDL's software renderer.
+// window with its aspect kept, drawn by our scaler straight into the
+// window's framebuffer (shared memory on X11), only what changed.
 class SdlWindow final : public HoldingWindow {
   public:
     static constexpr int kWidth = 1024;
@@ -49,7 +50,7 @@ class SdlWindow final : public HoldingWindow {
     bool windowed() const override { return m_windowed; }
 
   private:
-    // The window, its renderer and its frame on SDL's current video driver.
+    // The window and its framebuffer on SDL's current video driver.
     bool open(const std::string& title);
     // Registers the event the exit watchdog sends to wake a wait.
     static void registerWakeEvent();
@@ -70,6 +71,9 @@ class SdlWindow final : public HoldingWindow {
     // other windows, full screen again and holding the keyboard.
     void bringForward(const std::string& activationToken);
     static int watchGrab(void* self, SDL_Event* e);
+    // The framebuffer anew after the window's size changed; false when SDL
+    // has none to give.
+    bool takeSurface();
     void redraw();
     SDL_Cursor* uiCursor(SDL_Cursor*& slot, bool& tried, std::span<const std::uint8_t> picture);
 
@@ -91,8 +95,9 @@ class SdlWindow final : public HoldingWindow {
     EarlyKeyboardHold m_earlyHold;
     KeyboardHold m_hold;
     SDL_Window* m_window = nullptr;
-    SDL_Renderer* m_renderer = nullptr;
-    SDL_Texture* m_texture = nullptr;
+    SDL_Surface* m_surface = nullptr; // the window's own, SDL's to free
+    FrameScaler m_scaler;
+    Image m_frame{kWidth, kHeight, kBlack}; // the frame as last presented
     SDL_Cursor* m_arrow = nullptr;
     SDL_Cursor* m_hand = nullptr;
     SDL_Cursor* m_palette = nullptr;

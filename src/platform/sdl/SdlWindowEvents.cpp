@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "platform/posix/ExitWatchdog.h"
-#include "platform/posix/RunningCopy.h"
+#include "platform/posix/OutsideRequests.h"
 #include "platform/sdl/KeyMap.h"
 #include "platform/sdl/LeanSdl.h"
 #include "platform/sdl/SdlWindow.h"
@@ -79,17 +79,13 @@ void SdlWindow::registerWakeEvent() {
 }
 
 std::optional<Event> SdlWindow::waitEvent(int timeoutMs) {
-    exitwatchdog::setWake(&wakeEventLoop);
-    runningcopy::setWake(&wakeEventLoop);
+    wakeOnOutsideRequests(&wakeEventLoop);
     const Uint64 start = SDL_GetTicks64();
     for (;;) {
-        if (exitwatchdog::takeRequest()) {
+        if (takeOutsideRequests([this](const std::string& token) { bringForward(token); })) {
             Event quit;
             quit.type = EventType::Quit;
             return quit;
-        }
-        if (auto token = runningcopy::takeRequest()) {
-            bringForward(*token);
         }
         keepHold();
         checkFullScreen();
@@ -150,12 +146,11 @@ std::optional<Event> SdlWindow::translate(const SDL_Event& e) {
         return std::nullopt;
     case SDL_MOUSEMOTION:
         if (m_minimised) {
-            // The renderer maps no coordinates while the window is iconic.
+            // Nothing of a minimised window is under the pointer.
             return std::nullopt;
         }
         out.type = EventType::MouseMove;
-        out.x = static_cast<float>(e.motion.x);
-        out.y = static_cast<float>(e.motion.y);
+        m_scaler.toFrame(e.motion.x, e.motion.y, out.x, out.y);
         out.buttons = buttonsHeld(e.motion.state);
         out.shift = shiftMask(static_cast<Uint16>(SDL_GetModState()));
         return out;
@@ -171,8 +166,7 @@ std::optional<Event> SdlWindow::translate(const SDL_Event& e) {
             bringForward("");
         }
         out.type = e.type == SDL_MOUSEBUTTONDOWN ? EventType::MouseDown : EventType::MouseUp;
-        out.x = static_cast<float>(e.button.x);
-        out.y = static_cast<float>(e.button.y);
+        m_scaler.toFrame(e.button.x, e.button.y, out.x, out.y);
         out.buttons = buttonsHeld(SDL_GetMouseState(nullptr, nullptr));
         out.shift = shiftMask(static_cast<Uint16>(SDL_GetModState()));
         return out;
@@ -185,11 +179,6 @@ std::optional<Event> SdlWindow::translate(const SDL_Event& e) {
         out.type = e.type == SDL_KEYDOWN ? EventType::KeyDown : EventType::KeyUp;
         out.shift = shiftMask(e.key.keysym.mod);
         out.altHeld = (e.key.keysym.mod & KMOD_ALT) != 0;
-        return out;
-    case SDL_RENDER_TARGETS_RESET:
-    case SDL_RENDER_DEVICE_RESET:
-        redraw();
-        out.type = EventType::Exposed;
         return out;
     case SDL_WINDOWEVENT:
         switch (e.window.event) {

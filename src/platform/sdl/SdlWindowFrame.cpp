@@ -5,70 +5,64 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
-// The frame: the program's 1024 x 768 picture copied into the window's
-// texture and shown, scaled or not.
+// The frame: the program's 1024 x 768 picture kept, and what changed of it
+// scaled straight into the window's framebuffer and sent.
 namespace tintaro {
 
+bool SdlWindow::takeSurface() {
+    // SDL frees the window's surface itself when the size changes.
+    m_surface = SDL_GetWindowSurface(m_window);
+    if (m_surface == nullptr || m_surface->format->format != SDL_PIXELFORMAT_RGB888) {
+        // The scaler writes 0x00RRGGBB, which every true-colour X server
+        // and SDL's own framebuffers use.
+        m_surface = nullptr;
+        return false;
+    }
+    m_scaler.setSizes(kWidth, kHeight, m_surface->w, m_surface->h, m_surface->pitch / 4);
+    return true;
+}
+
 void SdlWindow::present(const Image& frame, std::span<const Rect> dirty) {
-    if (m_texture == nullptr || m_gone || frame.width != kWidth || frame.height != kHeight ||
+    if (m_surface == nullptr || m_gone || frame.width != kWidth || frame.height != kHeight ||
         frame.pixels.size() != static_cast<std::size_t>(kWidth) * kHeight) {
         return;
     }
-    std::vector<SDL_Rect> areas;
-    areas.reserve(dirty.size());
+    std::vector<SDL_Rect> sent;
+    sent.reserve(dirty.size());
+    auto* target = static_cast<std::uint32_t*>(m_surface->pixels);
     for (const Rect& r : dirty) {
-        const int x0 = std::max(r.x, 0);
-        const int y0 = std::max(r.y, 0);
-        const int x1 = std::min(r.x + r.w, kWidth);
-        const int y1 = std::min(r.y + r.h, kHeight);
-        if (x0 >= x1 || y0 >= y1) {
+        const Rect area = clipTo(r, kWidth, kHeight);
+        if (area.empty()) {
             continue;
         }
-        const SDL_Rect area{x0, y0, x1 - x0, y1 - y0};
-        void* pixels = nullptr;
-        int pitch = 0;
-        if (SDL_LockTexture(m_texture, &area, &pixels, &pitch) != 0) {
-            continue;
+        for (int y = area.y; y < area.y + area.h; ++y) {
+            const auto row = static_cast<std::ptrdiff_t>(y) * kWidth + area.x;
+            std::copy_n(frame.pixels.begin() + row, area.w, m_frame.pixels.begin() + row);
         }
-        // The texture has the Colour layout, so each row is one copy.
-        auto* dst = static_cast<std::uint8_t*>(pixels);
-        const std::size_t rowBytes = static_cast<std::size_t>(area.w) * sizeof(Colour);
-        for (int y = y0; y < y1; ++y, dst += pitch) {
-            std::memcpy(dst, &frame.pixels[static_cast<std::size_t>(y) * kWidth + x0], rowBytes);
+        // A part drawn alone gives exactly the pixels of the whole frame, so
+        // only the window's pixels that show it change.
+        const Rect drawn = m_scaler.draw(m_frame, area, target);
+        if (!drawn.empty()) {
+            sent.push_back({drawn.x, drawn.y, drawn.w, drawn.h});
         }
-        SDL_UnlockTexture(m_texture);
-        areas.push_back(area);
     }
-    if (areas.empty()) {
-        return;
+    if (!sent.empty()) {
+        SDL_UpdateWindowSurfaceRects(m_window, sent.data(), static_cast<int>(sent.size()));
     }
-    float scaleX = 0;
-    float scaleY = 0;
-    SDL_RenderGetScale(m_renderer, &scaleX, &scaleY);
-    if (scaleX != 1.0f || scaleY != 1.0f) {
-        // Scaled, a part drawn alone is sampled differently from the whole
-        // frame and would show seams, so the whole frame is drawn again.
-        redraw();
-        return;
-    }
-    // Unscaled (the screen is the layout's size, perhaps with bars), only the
-    // changed parts are copied to the window: exactly what the whole frame gives.
-    for (const SDL_Rect& area : areas) {
-        SDL_RenderCopy(m_renderer, m_texture, &area, &area);
-    }
-    SDL_RenderPresent(m_renderer);
 }
 
 void SdlWindow::redraw() {
-    if (m_renderer == nullptr || m_texture == nullptr) {
+    if (m_window == nullptr || m_gone) {
         return;
     }
-    SDL_RenderClear(m_renderer);
-    SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
-    SDL_RenderPresent(m_renderer);
+    // After a change of size SDL makes the framebuffer anew.
+    if (!takeSurface()) {
+        return;
+    }
+    m_scaler.drawAll(m_frame, static_cast<std::uint32_t*>(m_surface->pixels));
+    SDL_UpdateWindowSurface(m_window);
 }
 
 } // namespace tintaro

@@ -225,20 +225,15 @@ void WaylandWindow::present(const Image& frame, std::span<const Rect> dirty) {
     }
     bool changed = false;
     for (const Rect& r : dirty) {
-        const int x0 = std::max(r.x, 0);
-        const int y0 = std::max(r.y, 0);
-        const int x1 = std::min(r.x + r.w, kWidth);
-        const int y1 = std::min(r.y + r.h, kHeight);
-        if (x0 >= x1 || y0 >= y1) {
+        const Rect area = clipTo(r, kWidth, kHeight);
+        if (area.empty()) {
             continue;
         }
-        for (int y = y0; y < y1; ++y) {
-            const std::size_t row = static_cast<std::size_t>(y) * kWidth;
-            std::copy(frame.pixels.begin() + static_cast<std::ptrdiff_t>(row + x0),
-                      frame.pixels.begin() + static_cast<std::ptrdiff_t>(row + x1),
-                      m_frame.pixels.begin() + static_cast<std::ptrdiff_t>(row + x0));
+        for (int y = area.y; y < area.y + area.h; ++y) {
+            const auto row = static_cast<std::ptrdiff_t>(y) * kWidth + area.x;
+            std::copy_n(frame.pixels.begin() + row, area.w, m_frame.pixels.begin() + row);
         }
-        m_buffers.invalidate({x0, y0, x1 - x0, y1 - y0});
+        m_buffers.invalidate(area);
         changed = true;
     }
     if (!changed) {

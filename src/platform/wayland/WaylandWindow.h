@@ -2,8 +2,8 @@
 
 #pragma once
 
+#include "platform/FrameScaler.h"
 #include "platform/WindowKeyboardGuard.h"
-#include "platform/wayland/FrameScaler.h"
 #include "platform/wayland/ShmBuffers.h"
 #include "platform/wayland/WaylandKeys.h"
 

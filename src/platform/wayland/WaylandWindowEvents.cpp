@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "platform/posix/ExitWatchdog.h"
-#include "platform/posix/RunningCopy.h"
+#include "platform/posix/OutsideRequests.h"
 #include "platform/wayland/Toplevel.h"
 #include "platform/wayland/WaylandClient.h"
 #include "platform/wayland/WaylandWindow.h"
@@ -248,18 +248,14 @@ void WaylandWindow::pushPointer(EventType type, double surfaceX, double surfaceY
 }
 
 std::optional<Event> WaylandWindow::waitEvent(int timeoutMs) {
-    exitwatchdog::setWake(&wakeEventLoop);
-    runningcopy::setWake(&wakeEventLoop);
+    wakeOnOutsideRequests(&wakeEventLoop);
     const int wake = wakeFd();
     const std::int64_t start = nowMs();
     for (;;) {
-        if (exitwatchdog::takeRequest()) {
+        if (takeOutsideRequests([this](const std::string& token) { bringForward(token); })) {
             Event quit;
             quit.type = EventType::Quit;
             return quit;
-        }
-        if (auto token = runningcopy::takeRequest()) {
-            bringForward(*token);
         }
         if (!m_events.empty()) {
             const Event next = m_events.front();

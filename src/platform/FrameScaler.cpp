@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/wayland/FrameScaler.h"
+#include "platform/FrameScaler.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,12 +15,17 @@ inline std::uint32_t toXrgb(std::uint32_t c) {
     return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
 }
 
-// Mixes two colours, `w` of 256 parts the second; red and blue in one go.
+// Weights in 128ths, as SDL's own linear scaling has them: a family that
+// upgrades sees the same smoothing as before, to a level.
+constexpr int kWeightBits = 7;
+constexpr int kWhole = 1 << kWeightBits;
+
+// Mixes two colours, `w` of kWhole parts the second; red and blue in one go.
 inline std::uint32_t mix(std::uint32_t a, std::uint32_t b, int w) {
-    const auto keep = static_cast<std::uint32_t>(256 - w);
+    const auto keep = static_cast<std::uint32_t>(kWhole - w);
     const auto take = static_cast<std::uint32_t>(w);
-    const std::uint32_t rb = (((a & 0xFF00FF) * keep + (b & 0xFF00FF) * take) >> 8) & 0xFF00FF;
-    const std::uint32_t g = (((a & 0x00FF00) * keep + (b & 0x00FF00) * take) >> 8) & 0x00FF00;
+    const std::uint32_t rb = (((a & 0xFF00FF) * keep + (b & 0xFF00FF) * take) >> kWeightBits) & 0xFF00FF;
+    const std::uint32_t g = (((a & 0x00FF00) * keep + (b & 0x00FF00) * take) >> kWeightBits) & 0x00FF00;
     return rb | g;
 }
 
@@ -28,21 +33,25 @@ inline std::uint32_t mix(std::uint32_t a, std::uint32_t b, int w) {
 
 std::vector<FrameScaler::Tap> FrameScaler::taps(int source, int target) {
     std::vector<Tap> out(static_cast<std::size_t>(std::max(target, 0)));
-    // Pixel centres onto pixel centres, in 16.16 fixed point: at the same
-    // size every tap lands on its own pixel with no weight on the next.
+    // Pixel centres onto pixel centres, in 16.16 fixed point with the step
+    // rounded down, as SDL's own scaling has them: at the same size every
+    // tap lands on its own pixel with no weight on the next.
     const std::int64_t step = (static_cast<std::int64_t>(source) << 16) / std::max(target, 1);
+    const std::int64_t first = (static_cast<std::int64_t>(0x8000) * source) / std::max(target, 1) - 0x8000;
     for (int i = 0; i < target; ++i) {
-        const std::int64_t at = i * step + step / 2 - 0x8000;
+        const std::int64_t at = first + i * step;
         const std::int64_t clamped =
             std::clamp<std::int64_t>(at, 0, static_cast<std::int64_t>(source - 1) << 16);
         const int index = static_cast<int>(clamped >> 16);
         out[static_cast<std::size_t>(i)] = {index, std::min(index + 1, source - 1),
-                                            static_cast<int>((clamped & 0xFFFF) >> 8)};
+                                            static_cast<int>((clamped & 0xFFFF) >> (16 - kWeightBits))};
     }
     return out;
 }
 
-void FrameScaler::setSizes(int frameWidth, int frameHeight, int targetWidth, int targetHeight) {
+void FrameScaler::setSizes(int frameWidth, int frameHeight, int targetWidth, int targetHeight,
+                           int targetStride) {
+    m_stride = targetStride > 0 ? targetStride : targetWidth;
     if (frameWidth == m_frameWidth && frameHeight == m_frameHeight && targetWidth == m_targetWidth &&
         targetHeight == m_targetHeight) {
         return;
@@ -85,23 +94,20 @@ Rect FrameScaler::draw(const Image& frame, const Rect& area, std::uint32_t* targ
     if (m_place.empty() || frame.width != m_frameWidth || frame.height != m_frameHeight) {
         return {};
     }
-    const int ax0 = std::max(area.x, 0);
-    const int ay0 = std::max(area.y, 0);
-    const int ax1 = std::min(area.x + area.w, m_frameWidth);
-    const int ay1 = std::min(area.y + area.h, m_frameHeight);
-    if (ax0 >= ax1 || ay0 >= ay1) {
+    const Rect inside = clipTo(area, m_frameWidth, m_frameHeight);
+    if (inside.empty()) {
         return {};
     }
     int x0 = 0, x1 = 0, y0 = 0, y1 = 0;
-    reach(m_columns, ax0, ax1, m_place.x, x0, x1);
-    reach(m_rows, ay0, ay1, m_place.y, y0, y1);
+    reach(m_columns, inside.x, inside.x + inside.w, m_place.x, x0, x1);
+    reach(m_rows, inside.y, inside.y + inside.h, m_place.y, y0, y1);
     const Colour* pixels = frame.pixels.data();
     const bool sameWidth = m_place.w == m_frameWidth;
     for (int y = y0; y < y1; ++y) {
         const Tap& row = m_rows[static_cast<std::size_t>(y - m_place.y)];
         const Colour* upper = pixels + static_cast<std::size_t>(row.index) * m_frameWidth;
         const Colour* lower = pixels + static_cast<std::size_t>(row.next) * m_frameWidth;
-        std::uint32_t* out = target + static_cast<std::size_t>(y) * m_targetWidth;
+        std::uint32_t* out = target + static_cast<std::size_t>(y) * m_stride;
         if (sameWidth && row.weight == 0) {
             // Unscaled: the frame's own pixels.
             for (int x = x0; x < x1; ++x) {
@@ -123,7 +129,10 @@ void FrameScaler::drawAll(const Image& frame, std::uint32_t* target) const {
     if (m_targetWidth <= 0 || m_targetHeight <= 0) {
         return;
     }
-    std::fill(target, target + static_cast<std::size_t>(m_targetWidth) * m_targetHeight, 0u);
+    for (int y = 0; y < m_targetHeight; ++y) {
+        std::uint32_t* row = target + static_cast<std::size_t>(y) * m_stride;
+        std::fill(row, row + m_targetWidth, 0u);
+    }
     draw(frame, {0, 0, m_frameWidth, m_frameHeight}, target);
 }
 
@@ -133,8 +142,9 @@ void FrameScaler::toFrame(double targetX, double targetY, float& frameX, float& 
         frameY = static_cast<float>(targetY);
         return;
     }
-    frameX = static_cast<float>(std::floor((targetX - m_place.x) * m_frameWidth / m_place.w));
-    frameY = static_cast<float>(std::floor((targetY - m_place.y) * m_frameHeight / m_place.h));
+    // Whole pixels rounded toward zero, as SDL's logical size gave them.
+    frameX = static_cast<float>(std::trunc((targetX - m_place.x) * m_frameWidth / m_place.w));
+    frameY = static_cast<float>(std::trunc((targetY - m_place.y) * m_frameHeight / m_place.h));
 }
 
 } // namespace tintaro

@@ -15,13 +15,14 @@ namespace tintaro {
 // the pixels the whole frame gives, so only what changed is ever redrawn.
 class FrameScaler {
   public:
-    // The frame's size and the target's, in pixels.
-    void setSizes(int frameWidth, int frameHeight, int targetWidth, int targetHeight);
+    // The frame's size and the target's, in pixels; the target's rows are
+    // `targetStride` pixels apart (0: its width).
+    void setSizes(int frameWidth, int frameHeight, int targetWidth, int targetHeight, int targetStride = 0);
     // Where the frame lands in the target.
     Rect placement() const { return m_place; }
 
-    // Draws what `area` of the frame covers into `target` (XRGB8888, rows
-    // targetWidth apart) and returns the target's rectangle it drew.
+    // Draws what `area` of the frame covers into `target` (XRGB8888) and
+    // returns the target's rectangle it drew.
     Rect draw(const Image& frame, const Rect& area, std::uint32_t* target) const;
     // The whole target: the bars and all of the frame.
     void drawAll(const Image& frame, std::uint32_t* target) const;
@@ -31,7 +32,7 @@ class FrameScaler {
 
   private:
     // One sample position of an axis: the source pixel and the weight of
-    // the next one, 0..256.
+    // the next one, in 128ths.
     struct Tap {
         int index;
         int next;
@@ -46,6 +47,7 @@ class FrameScaler {
     int m_frameHeight = 0;
     int m_targetWidth = 0;
     int m_targetHeight = 0;
+    int m_stride = 0;
     Rect m_place;
     std::vector<Tap> m_columns;
     std::vector<Tap> m_rows;
