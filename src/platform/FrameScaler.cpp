@@ -3,6 +3,9 @@
 #include "platform/FrameScaler.h"
 
 #include <algorithm>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <cmath>
 #include <vector>
 
@@ -27,6 +30,32 @@ inline std::uint32_t mix(std::uint32_t a, std::uint32_t b, int w) {
     const std::uint32_t rb = (((a & 0xFF00FF) * keep + (b & 0xFF00FF) * take) >> kWeightBits) & 0xFF00FF;
     const std::uint32_t g = (((a & 0x00FF00) * keep + (b & 0x00FF00) * take) >> kWeightBits) & 0x00FF00;
     return rb | g;
+}
+
+// Mixes two rows of n colours, `w` of kWhole parts the lower one, into out:
+// four pixels at a time in 16-bit lanes where the processor has SSE2.
+void mixRows(const std::uint32_t* upper, const std::uint32_t* lower, int n, int w, std::uint32_t* out) {
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i keep = _mm_set1_epi16(static_cast<short>(kWhole - w));
+    const __m128i take = _mm_set1_epi16(static_cast<short>(w));
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 4 <= n; i += 4) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(upper + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(lower + i));
+        // 255 * 128 fits a 16-bit lane, so nothing overflows.
+        const __m128i low = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(a, zero), keep),
+                                                         _mm_mullo_epi16(_mm_unpacklo_epi8(b, zero), take)),
+                                           kWeightBits);
+        const __m128i high = _mm_srli_epi16(_mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(a, zero), keep),
+                                                          _mm_mullo_epi16(_mm_unpackhi_epi8(b, zero), take)),
+                                            kWeightBits);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(low, high));
+    }
+#endif
+    for (; i < n; ++i) {
+        out[i] = mix(upper[i], lower[i], w);
+    }
 }
 
 } // namespace
@@ -103,6 +132,8 @@ Rect FrameScaler::draw(const Image& frame, const Rect& area, std::uint32_t* targ
     reach(m_rows, inside.y, inside.y + inside.h, m_place.y, y0, y1);
     const Colour* pixels = frame.pixels.data();
     const bool sameWidth = m_place.w == m_frameWidth;
+    thread_local std::vector<std::uint32_t> blended;
+    blended.resize(static_cast<std::size_t>(m_frameWidth));
     for (int y = y0; y < y1; ++y) {
         const Tap& row = m_rows[static_cast<std::size_t>(y - m_place.y)];
         const Colour* upper = pixels + static_cast<std::size_t>(row.index) * m_frameWidth;
@@ -115,11 +146,15 @@ Rect FrameScaler::draw(const Image& frame, const Rect& area, std::uint32_t* targ
             }
             continue;
         }
+        // The two source rows mixed once for the whole target row, then
+        // each target pixel mixes two neighbours of that: one mix a pixel.
+        const int from = m_columns[static_cast<std::size_t>(x0 - m_place.x)].index;
+        const int to = m_columns[static_cast<std::size_t>(x1 - 1 - m_place.x)].next + 1;
+        mixRows(upper + from, lower + from, to - from, row.weight, blended.data() + from);
         for (int x = x0; x < x1; ++x) {
             const Tap& column = m_columns[static_cast<std::size_t>(x - m_place.x)];
-            const std::uint32_t top = mix(upper[column.index], upper[column.next], column.weight);
-            const std::uint32_t bottom = mix(lower[column.index], lower[column.next], column.weight);
-            out[x] = toXrgb(mix(top, bottom, row.weight));
+            out[x] = toXrgb(mix(blended[static_cast<std::size_t>(column.index)],
+                                blended[static_cast<std::size_t>(column.next)], column.weight));
         }
     }
     return {x0, y0, x1 - x0, y1 - y0};
