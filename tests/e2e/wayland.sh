@@ -7,8 +7,9 @@
 #     exactly; sway's Super+Return, Alt+Tab and Menu bindings do not run
 #     while the program runs, while a binding marked --inhibited does (so
 #     the keys do arrive); a click fills; a button shows its hover face and
-#     rests again; the bucket's pointer is drawn with its hot spot at its
-#     centre; a second start brings the window back from another workspace,
+#     rests again; the pointers over the canvas are drawn with their hot
+#     spots at their centres; another colour fills; a drawing is chosen in
+#     the gallery; a second start brings the window back from another workspace,
 #     focused and holding the keyboard again, and ends with status 0; Ctrl+X
 #     and Da end the program with status 0, and the bindings run again;
 #  2. the hold as the window reports it agrees with sway's own view, on a
@@ -189,6 +190,22 @@ expect_pointer_picture 200 500 "$copy/PICTURE/CETKA.ICO"
 input move $KAPLJICA_C
 input click
 expect_pointer_picture 200 500 "$copy/PICTURE/KANTICA8.ICO"
+# Another colour fills another part; the gallery's second drawing comes in.
+input move $(palette_centre 2)
+input click
+input move 600 150
+input click
+input move $REST
+expect_canvas 20 "$copy/PICTURE/01.GIF" "fill:400,330,${RED// /,}" "fill:600,150,${GREEN// /,}"
+input move $MOREIMAGES_C
+input click
+read -r tx ty < <(thumbnail_origin 2)
+expect_screen_region 4 "$copy/PICTURE/GALERIJA1BELE_$(thumbnail_picture_number 2).JPG" "$tx" "$ty" \
+    "$GALERIJA1_W" "$GALERIJA1_H" 0 0
+input move $((tx + 20)) $((ty + 20))
+input click
+input move $REST
+expect_canvas 20 "$copy/PICTURE/02.GIF"
 # Out of sight on another workspace, as a minimised window is on other
 # desktops; a second start brings it back.
 as_nobody swaymsg "[pid=$APP_PID] move to workspace 2" >/dev/null
