@@ -7,6 +7,7 @@
 #include <emmintrin.h>
 #endif
 #include <cmath>
+#include <thread>
 #include <vector>
 
 namespace tintaro {
@@ -22,6 +23,10 @@ inline std::uint32_t toXrgb(std::uint32_t c) {
 // upgrades sees the same smoothing as before, to a level.
 constexpr int kWeightBits = 7;
 constexpr int kWhole = 1 << kWeightBits;
+// Target pixels from which a part is worth sharing among the cores, and how
+// many cores besides the caller's take a share.
+constexpr std::int64_t kSharedArea = 1 << 19;
+constexpr int kMostHelpers = 3;
 
 // Mixes two colours, `w` of kWhole parts the second; red and blue in one go.
 inline std::uint32_t mix(std::uint32_t a, std::uint32_t b, int w) {
@@ -130,6 +135,30 @@ Rect FrameScaler::draw(const Image& frame, const Rect& area, std::uint32_t* targ
     int x0 = 0, x1 = 0, y0 = 0, y1 = 0;
     reach(m_columns, inside.x, inside.x + inside.w, m_place.x, x0, x1);
     reach(m_rows, inside.y, inside.y + inside.h, m_place.y, y0, y1);
+    const auto area64 = static_cast<std::int64_t>(x1 - x0) * (y1 - y0);
+    const int helpers =
+        area64 < kSharedArea
+            ? 0
+            : std::min(kMostHelpers, static_cast<int>(std::thread::hardware_concurrency()) - 1);
+    if (helpers <= 0) {
+        drawRows(frame, x0, x1, y0, y1, target);
+        return {x0, y0, x1 - x0, y1 - y0};
+    }
+    // A large part (a fill on a 4K screen is millions of pixels) is shared
+    // among the cores, each drawing rows of its own.
+    std::vector<std::jthread> others;
+    const int parts = helpers + 1;
+    const int rows = y1 - y0;
+    for (int part = 1; part < parts; ++part) {
+        const int from = y0 + rows * part / parts;
+        const int to = y0 + rows * (part + 1) / parts;
+        others.emplace_back([=, this, &frame] { drawRows(frame, x0, x1, from, to, target); });
+    }
+    drawRows(frame, x0, x1, y0, y0 + rows / parts, target);
+    return {x0, y0, x1 - x0, y1 - y0};
+}
+
+void FrameScaler::drawRows(const Image& frame, int x0, int x1, int y0, int y1, std::uint32_t* target) const {
     const Colour* pixels = frame.pixels.data();
     const bool sameWidth = m_place.w == m_frameWidth;
     thread_local std::vector<std::uint32_t> blended;
@@ -157,7 +186,6 @@ Rect FrameScaler::draw(const Image& frame, const Rect& area, std::uint32_t* targ
                                 blended[static_cast<std::size_t>(column.next)], column.weight));
         }
     }
-    return {x0, y0, x1 - x0, y1 - y0};
 }
 
 void FrameScaler::drawAll(const Image& frame, std::uint32_t* target) const {

@@ -39,6 +39,8 @@ class FrameScaler {
         int weight;
     };
     static std::vector<Tap> taps(int source, int target);
+    // Target rows [y0, y1), columns [x0, x1).
+    void drawRows(const Image& frame, int x0, int x1, int y0, int y1, std::uint32_t* target) const;
     // The target pixels [first, last) along one axis whose samples read
     // source pixels [from, to).
     static void reach(const std::vector<Tap>& taps, int from, int to, int placedAt, int& first, int& last);
