@@ -16,6 +16,7 @@
 #include "colouring/PencilLine.h"
 #include "colouring/WipePasses.h"
 
+#include "FillFamilies.h"
 #include "FillShapes.h"
 #include "GifImage.h"
 
@@ -27,10 +28,12 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace tintaro {
@@ -154,6 +157,18 @@ std::vector<FillCase> fillCases() {
         cases.push_back(
             {std::string("Shape/") + shape.name, std::move(picture), largest.x, largest.y, largest.size});
     }
+    // The generated families at the canvas's size and at four times its
+    // sides, where the cost per pixel should stay the same.
+    for (const testing::ShapeFamilyMember& member : testing::shapeFamilies())
+        for (const auto& [width, height] : {std::pair{kWidth, kHeight}, std::pair{4 * kWidth, 4 * kHeight}}) {
+            Image picture = member.make(width, height);
+            const std::vector<Region> regions = regionsOf(picture);
+            const Region largest = *std::max_element(regions.begin(), regions.end(),
+                                                     [](auto& a, auto& b) { return a.size < b.size; });
+            cases.push_back(
+                {"Family/" + member.name + "/" + std::to_string(width) + "x" + std::to_string(height),
+                 std::move(picture), largest.x, largest.y, largest.size});
+        }
     return cases;
 }
 
@@ -347,12 +362,23 @@ int main(int argc, char** argv) {
             return 1;
         }
         const std::string base = "Fill/" + c.name + "/";
-        benchmark::RegisterBenchmark((base + "Ours").c_str(), fillOurs, c)->Unit(benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark((base + "OpenCV_32SC1").c_str(), fillOpenCvInt32, c)
-            ->Unit(benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark((base + "OpenCV_8UC3").c_str(), fillOpenCvBgr, c)
-            ->Unit(benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark((base + "Floor").c_str(), fillFloor, c)->Unit(benchmark::kMicrosecond);
+        // The families are many: a shorter run each, and no check of the
+        // timing method, which the other cases make. Each benchmark refers
+        // to its case rather than holding a copy of the picture.
+        const bool family = c.name.starts_with("Family/");
+        const auto timed = [&](const char* what, void (*run)(benchmark::State&, const FillCase&)) {
+            benchmark::internal::Benchmark* b =
+                benchmark::RegisterBenchmark((base + what).c_str(), run, std::cref(c))
+                    ->Unit(benchmark::kMicrosecond);
+            if (family)
+                b->MinTime(0.1);
+        };
+        timed("Ours", fillOurs);
+        timed("OpenCV_32SC1", fillOpenCvInt32);
+        timed("OpenCV_8UC3", fillOpenCvBgr);
+        timed("Floor", fillFloor);
+        if (family)
+            continue;
         // With the timer paused for every copy back, reaching the usual
         // timed second takes minutes for the small fills; a fixed count that
         // covers some tens of millions of pixels is plenty for the check.

@@ -2,10 +2,11 @@
 
 #include "FillShapes.h"
 
+#include "FillFamilies.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <random>
-#include <vector>
 
 namespace tintaro::testing {
 namespace {
@@ -36,40 +37,10 @@ Image hatchingGap5(int width, int height) {
     return hatching(width, height, 5);
 }
 
-// A perfect maze of 1-px corridors and 1-px walls: cells on odd coordinates,
-// carved by a depth-first walk, so all the white is one winding region.
-Image maze(int width, int height) {
-    Image image(width, height, kBlack);
-    const int cols = (width - 1) / 2, rows = (height - 1) / 2;
-    if (cols <= 0 || rows <= 0)
-        return Image(width, height, kWhite);
-    std::mt19937 random(20240613);
-    std::vector<bool> seen(static_cast<std::size_t>(cols) * rows, false);
-    std::vector<std::pair<int, int>> path{{0, 0}};
-    seen[0] = true;
-    image.at(1, 1) = kWhite;
-    while (!path.empty()) {
-        const auto [cx, cy] = path.back();
-        const int steps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
-        int open[4], count = 0;
-        for (int i = 0; i < 4; ++i) {
-            const int nx = cx + steps[i][0], ny = cy + steps[i][1];
-            if (nx >= 0 && ny >= 0 && nx < cols && ny < rows &&
-                !seen[static_cast<std::size_t>(ny) * cols + nx])
-                open[count++] = i;
-        }
-        if (count == 0) {
-            path.pop_back();
-            continue;
-        }
-        const int* step = steps[open[random() % count]];
-        const int nx = cx + step[0], ny = cy + step[1];
-        seen[static_cast<std::size_t>(ny) * cols + nx] = true;
-        image.at(2 * cx + 1 + step[0], 2 * cy + 1 + step[1]) = kWhite;
-        image.at(2 * nx + 1, 2 * ny + 1) = kWhite;
-        path.push_back({nx, ny});
-    }
-    return image;
+// A perfect maze of 1-px corridors and 1-px walls: all the white is one
+// winding region.
+Image maze1px(int width, int height) {
+    return maze(width, height, 1, 0);
 }
 
 // 1-px white teeth hanging from a white top row, 1-px black between them:
@@ -128,7 +99,7 @@ Image serpentine(int width, int height) {
 constexpr FillShape kShapes[] = {
     {"Hatching3pxGap1", hatchingGap1},
     {"Hatching3pxGap5", hatchingGap5},
-    {"Maze1px", maze},
+    {"Maze1px", maze1px},
     {"Comb1px", comb},
     {"Comb1pxTurned", combTurned},
     {"Lattice", lattice},

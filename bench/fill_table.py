@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Measures the program's figures in one run and prints them side by side with
 their goals, as Markdown tables: the flood fill against OpenCV and the memory
-floor on every shape, resident memory after a tour of the gallery, start-up,
+floor on every shape and generated family (with how its cost per pixel grows
+with the picture), resident memory after a tour of the gallery, start-up,
 idle wake-ups and the first sound effect after the audio device closed.
 
 Usage: bench/fill_table.py BUILD_DIR [REPETITIONS]
@@ -28,6 +29,11 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 SHORT_RUNS_VS_OPENCV = 2.0  # every shape of short runs: at least 2x OpenCV
 OPEN_AREAS_VS_OPENCV = 4.0  # the blank canvas and the drawings: at least 4x
 OPEN_AREA_VS_FLOOR = 1.5  # the blank canvas: within 1.5x std::fill
+# The generated families (bench/FillFamilies.cpp) at two sizes: at least 2x
+# OpenCV at both, and the larger's cost per filled pixel within 1.3x of the
+# smaller's, so that the fill stays linear in the area.
+FAMILY_SIZES = ("750x600", "3000x2400")
+PER_PIXEL_GROWTH = 1.3
 PEAK_MEMORY_KB = 40 * 1024  # after 25 drawings and 50 fills
 STARTUP_OVERHEAD_S = 0.15  # beyond the first pause, to the first usable click
 IDLE_WAKEUPS_PER_MIN = 0
@@ -43,8 +49,8 @@ def run_fills(binary, repetitions):
     for b in json.loads(out)["benchmarks"]:
         if b.get("aggregate_name") != "median":
             continue
-        # A fixed iteration count shows in the name; the table does without it.
-        name = re.sub(r"/iterations:\d+$", "", b["run_name"])
+        # A fixed iteration count or run time shows in the name; the table does without it.
+        name = re.sub(r"(/(iterations|min_time):[\d.]+)+$", "", b["run_name"])
         medians[name] = b["cpu_time"]
         if "pixels" in b:
             pixels[name] = int(b["pixels"])
@@ -56,16 +62,38 @@ def verdict(ok):
 
 
 def print_fills(medians, pixels):
-    # The runs come in random order; the table lists the open areas first.
+    # The runs come in random order; the table lists the open areas first,
+    # then the short-run shapes, then the generated families, each member at
+    # the canvas's size and then larger.
+    def order(case):
+        size = case.rsplit("/", 1)[-1]
+        w, _, h = size.partition("x")
+        area = int(w) * int(h) if w.isdigit() and h.isdigit() else 0
+        group = 0 if case == "BlankCanvas" else 2 if case.startswith("Shape/") else 3 if case.startswith("Family/") else 1
+        return (group, case.rsplit("/", 1)[0] if area else case, area)
     cases = sorted((n[len("Fill/"):-len("/Ours")] for n in medians if n.startswith("Fill/") and n.endswith("/Ours")),
-                   key=lambda c: (c != "BlankCanvas", c.startswith("Shape/"), c))
+                   key=order)
     print("| Case | Pixels | Ours (us) | OpenCV 32SC1 (us) | OpenCV 8UC3 (us) | Floor (us) "
-          "| 32SC1 / ours | 8UC3 / ours | ours / floor | Goal | Met |")
-    print("|---|---:|---:|---:|---:|---:|---:|---:|---:|---|---|")
+          "| 32SC1 / ours | 8UC3 / ours | ours / floor | Ours (ns/px) | Per px vs %s | Goal | Met |" % FAMILY_SIZES[0])
+    print("|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|---|")
+    unmet = []
     for case in cases:
         t = {k: medians["Fill/%s/%s" % (case, k)] for k in ("Ours", "OpenCV_32SC1", "OpenCV_8UC3", "Floor")}
+        count = pixels["Fill/%s/Ours" % case]
         vs_cv, vs_floor = t["OpenCV_32SC1"] / t["Ours"], t["Ours"] / t["Floor"]
-        if case.startswith("Shape/"):
+        per_pixel = 1000.0 * t["Ours"] / count
+        scaling = ""
+        if case.startswith("Family/"):
+            goal = ">= %.0fx OpenCV" % SHORT_RUNS_VS_OPENCV
+            met = vs_cv >= SHORT_RUNS_VS_OPENCV
+            stem, size = case.rsplit("/", 1)
+            small = "Fill/%s/%s/Ours" % (stem, FAMILY_SIZES[0])
+            if size != FAMILY_SIZES[0] and small in medians:
+                growth = per_pixel / (1000.0 * medians[small] / pixels[small])
+                scaling = "%.2fx" % growth
+                goal += ", <= %.1fx per px" % PER_PIXEL_GROWTH
+                met = met and growth <= PER_PIXEL_GROWTH
+        elif case.startswith("Shape/"):
             goal = ">= %.0fx OpenCV" % SHORT_RUNS_VS_OPENCV
             met = vs_cv >= SHORT_RUNS_VS_OPENCV
         elif case == "BlankCanvas":
@@ -74,15 +102,20 @@ def print_fills(medians, pixels):
         else:
             goal = ">= %.0fx OpenCV" % OPEN_AREAS_VS_OPENCV
             met = vs_cv >= OPEN_AREAS_VS_OPENCV
-        print("| %s | %d | %.2f | %.2f | %.2f | %.2f | %.1fx | %.1fx | %.2fx | %s | %s |" % (
-            case, pixels["Fill/%s/Ours" % case], t["Ours"], t["OpenCV_32SC1"], t["OpenCV_8UC3"], t["Floor"],
-            vs_cv, t["OpenCV_8UC3"] / t["Ours"], vs_floor, goal, verdict(met)))
+        if not met:
+            unmet.append(case)
+        print("| %s | %d | %.2f | %.2f | %.2f | %.2f | %.1fx | %.1fx | %.2fx | %.2f | %s | %s | %s |" % (
+            case, count, t["Ours"], t["OpenCV_32SC1"], t["OpenCV_8UC3"], t["Floor"],
+            vs_cv, t["OpenCV_8UC3"] / t["Ours"], vs_floor, per_pixel, scaling, goal, verdict(met)))
+    print()
+    print("Fill goals met on %d of %d cases%s" % (
+        len(cases) - len(unmet), len(cases), "; not met: " + ", ".join(unmet) if unmet else "."))
     print()
     print("Check of the timing method: the same fills with the picture copied back while the timer is paused.")
     print()
     print("| Case | Ours, back and forth | Ours, paused reset | OpenCV 32SC1, back and forth | OpenCV 32SC1, paused reset |")
     print("|---|---:|---:|---:|---:|")
-    for case in cases:
+    for case in (c for c in cases if not c.startswith("Family/")):
         f = lambda k: medians.get("Fill/%s/%s" % (case, k), float("nan"))
         print("| %s | %.2f | %.2f | %.2f | %.2f |" % (
             case, f("Ours"), f("Ours_PausedReset"), f("OpenCV_32SC1"), f("OpenCV_32SC1_PausedReset")))
@@ -118,7 +151,11 @@ def effect_after_idle(build, rounds="10"):
     """Median milliseconds from the request to the first loud sample on SDL's
     disk driver, the device closed by idleness before each round."""
     env = dict(os.environ, SDL_AUDIODRIVER="disk")
-    result = subprocess.run([os.path.join(build, "bin", "effect_after_idle"), rounds],
+    program = os.path.join(build, "bin", "effect_after_idle")
+    if not os.path.exists(program):
+        sys.stderr.write("effect_after_idle failed: no program at %s\n" % program)
+        return None
+    result = subprocess.run([program, rounds],
                             capture_output=True, text=True, env=env)
     found = re.search(r"first loud sample in the recording\s+median\s+([\d.]+) ms", result.stdout)
     if result.returncode != 0 or not found:
@@ -166,6 +203,7 @@ def main():
         build, binary = None, target
     medians, pixels = run_fills(binary, repetitions)
     print_fills(medians, pixels)
+    sys.stdout.flush()
     if build:
         print()
         print_program(build)

@@ -79,6 +79,9 @@ inline void paintBits(Colour* row, [[maybe_unused]] int n, Bits bits, Colour fil
         row[__builtin_ctzll(bits)] = fill;
 }
 
+// How many rows ahead a straight corridor is fetched.
+constexpr int kAhead = 8;
+
 // Follows a corridor one pixel wide from `p`, a pixel of the seed colour on
 // row y, in steps of dy rows, painting it for as long as both its neighbours
 // differ from the seed colour; returns the row where it stopped: past the
@@ -94,21 +97,26 @@ inline void paintBits(Colour* row, [[maybe_unused]] int n, Bits bits, Colour fil
         if (static_cast<unsigned>(y) >= static_cast<unsigned>(height))
             break;
         p += step;
+        // Each row is a cache line of its own, and in a large picture a page
+        // of its own, which the processor does not fetch ahead by itself.
+        if (static_cast<unsigned>(y + kAhead * dy) < static_cast<unsigned>(height))
+            __builtin_prefetch(p + kAhead * step);
     }
     return y;
 }
 
-// Follows a straight corridor two to six pixels wide, a run [left, end) just
-// painted on the row before y, in steps of dy rows: for as long as the row
-// ahead holds exactly the same run, between two pixels of another colour, it
-// is painted with two four-pixel compares and two stores. Returns the row
-// where it stopped: past the picture, or where the corridor changes. Hatching
-// with a few pixels between its strokes is made of such corridors.
+// Follows a straight corridor two to fourteen pixels wide, a run [left, end)
+// just painted on the row before y, in steps of dy rows: for as long as the
+// row ahead holds exactly the same run, between two pixels of another colour,
+// it is painted with a compare and a store per four pixels, the run and both
+// its ends in `kBlocks` blocks. Returns the row where it stopped: past the
+// picture, or where the corridor changes. Hatching with a few pixels between
+// its strokes, and the gaps between long dashes, are made of such corridors.
+template <int kBlocks>
 [[gnu::noinline]] int followWideCorridor(Colour* pixels, int left, int end, int y, int dy, int width,
                                          int height, Colour seed, Colour fill) {
 #if defined(TINTARO_FILL_SSE2) || defined(TINTARO_FILL_NEON)
-    // The eight pixels from left - 1 hold the run and both its ends.
-    if (left < 1 || left + 7 > width)
+    if (left < 1 || left - 1 + 4 * kBlocks > width)
         return y;
     const int length = end - left;
     const unsigned run = ((1u << length) - 1) << 1;
@@ -118,16 +126,22 @@ inline void paintBits(Colour* row, [[maybe_unused]] int n, Bits bits, Colour fil
     const std::ptrdiff_t step = static_cast<std::ptrdiff_t>(dy) * width;
     Colour* p = pixels + static_cast<std::size_t>(y) * width + left - 1;
     while (true) {
-        const Block low = load4(p);
-        const Block high = load4(p + 4);
-        if (((equalBits(low, value) | equalBits(high, value) << 4) & looked) != run)
+        Block blocks[kBlocks];
+        unsigned equal = 0;
+        for (int i = 0; i < kBlocks; ++i) {
+            blocks[i] = load4(p + 4 * i);
+            equal |= equalBits(blocks[i], value) << (4 * i);
+        }
+        if ((equal & looked) != run)
             break;
-        store4(p, select(run & 0xFu, paint, low));
-        store4(p + 4, select(run >> 4, paint, high));
+        for (int i = 0; i < kBlocks; ++i)
+            store4(p + 4 * i, select(run >> (4 * i) & 0xFu, paint, blocks[i]));
         y += dy;
         if (static_cast<unsigned>(y) >= static_cast<unsigned>(height))
             break;
         p += step;
+        if (static_cast<unsigned>(y + kAhead * dy) < static_cast<unsigned>(height))
+            __builtin_prefetch(p + kAhead * step);
     }
     return y;
 #else
@@ -135,6 +149,51 @@ inline void paintBits(Colour* row, [[maybe_unused]] int n, Bits bits, Colour fil
     static_cast<void>(width), static_cast<void>(height), static_cast<void>(seed), static_cast<void>(fill);
     return y;
 #endif
+}
+
+// Under a row of short runs (dots, dashes, noise) the row ahead is often one
+// long run, which every short run would otherwise queue a segment for: a
+// stack that grows with the picture's area, nearly all of it found already
+// painted when taken. A segment is joined instead to the one on top of the
+// stack, for the same row and direction, across a gap of a few pixels that
+// are all of the seed colour on its row (so they are reached anyway) and none
+// on the row behind (where the segment's back overhangs assume its parents).
+constexpr int kJoinGap = 8;
+
+[[gnu::always_inline]] inline bool joinsTop(const Segment* top, const Segment* base, const Colour* pixels,
+                                            int width, int y, int left, int dy, Colour seed) {
+    if (top == base)
+        return false;
+    const Segment& last = top[-1];
+    const int gap = left - last.right;
+    if (last.y != y || last.dy != dy || gap < 1 || gap > kJoinGap)
+        return false;
+    const Colour* const ahead = pixels + static_cast<std::size_t>(y) * width;
+    const Colour* const behind = ahead - static_cast<std::ptrdiff_t>(dy) * width;
+    for (int x = last.right; x <= left; ++x)
+        if (ahead[x] != seed)
+            return false;
+    for (int x = last.right + 1; x < left; ++x)
+        if (behind[x] == seed)
+            return false;
+    return true;
+}
+
+// Drops the segments between base and top with no pixel of the seed colour
+// left, painted since they were queued, keeping the others in order; returns
+// the new top. A fill that leaves many segments behind (noise, where each
+// run queues its overhangs) finds many of them painted by the time the stack
+// is full; kept, they would grow the stack faster than the picture, each
+// doubling a copy and fresh pages to fault in.
+[[gnu::noinline]] Segment* dropPainted(Segment* base, Segment* top, const Colour* pixels, int width,
+                                       Colour seed) {
+    Segment* kept = base;
+    for (Segment* s = base; s != top; ++s) {
+        const Colour* const row = pixels + static_cast<std::size_t>(s->y) * width;
+        if (findSeed(row, s->left, s->right + 1, width, seed) <= s->right)
+            *kept++ = *s;
+    }
+    return kept;
 }
 
 } // namespace
@@ -155,9 +214,15 @@ Rect floodFill(Image& image, int x, int y, Colour fill) {
     Segment* base = storage.segments.get();
     Segment* top = base;
     Segment* limit = base + storage.capacity;
-    // Before queueing up to `needed` segments.
+    // Before queueing up to `needed` segments. A full stack is first rid of
+    // the segments painted since, and grows only when more than half of it
+    // is still to do, so that dropping them again costs no more than the
+    // segments it keeps.
     const auto makeRoom = [&](std::ptrdiff_t needed) {
         if (limit - top < needed) [[unlikely]] {
+            top = dropPainted(base, top, pixels, width, seed);
+            if (limit - top >= needed && top - base <= (limit - base) / 2)
+                return;
             const Stack grown = grow(storage, top);
             base = grown.base;
             top = grown.top;
@@ -219,10 +284,17 @@ Rect floodFill(Image& image, int x, int y, Colour fill) {
                 // followed straight on for as long as it stays that narrow,
                 // each step a look at three pixels with branches that repeat,
                 // and no segment. Where it turns in a maze, the maze walk
-                // takes over. A run of up to six pixels is followed the same
-                // way while the rows ahead repeat it (hatching with wider gaps).
+                // takes over. A run of up to fourteen pixels is followed the
+                // same way while the rows ahead repeat it (hatching with wider
+                // gaps, the gaps between long dashes).
                 int aheadY = s.y + s.dy;
-                if (end - left == 1) {
+                // Where the row ahead goes on past an end of the run, no
+                // corridor starts there (the rule under dots and noise), and
+                // nothing is called to find that out.
+                const Colour* const ahead = row + s.dy * width;
+                const bool openLeft = left > 0 && ahead[left - 1] == seed;
+                const bool openRight = end < width && ahead[end] == seed;
+                if (end - left == 1 && !(openLeft && openRight)) {
                     aheadY = followCorridor(row + s.dy * width + left, left, aheadY, s.dy, width, height,
                                             seed, fill);
                     minY = std::min(minY, aheadY - s.dy);
@@ -246,13 +318,20 @@ Rect floodFill(Image& image, int x, int y, Colour fill) {
                         maxY = box.maxY;
                         aheadY = -1;
                     }
-                } else if (end - left <= 6) {
-                    aheadY = followWideCorridor(pixels, left, end, aheadY, s.dy, width, height, seed, fill);
+                } else if (end - left > 1 && end - left <= 14 && !openLeft && !openRight) {
+                    aheadY = end - left <= 6 ? followWideCorridor<2>(pixels, left, end, aheadY, s.dy, width,
+                                                                     height, seed, fill)
+                                             : followWideCorridor<4>(pixels, left, end, aheadY, s.dy, width,
+                                                                     height, seed, fill);
                     minY = std::min(minY, aheadY - s.dy);
                     maxY = std::max(maxY, aheadY - s.dy);
                 }
-                if (static_cast<unsigned>(aheadY) < static_cast<unsigned>(height))
-                    put(top++, aheadY, left, end - 1, s.dy);
+                if (static_cast<unsigned>(aheadY) < static_cast<unsigned>(height)) {
+                    if (joinsTop(top, base, pixels, width, aheadY, left, s.dy, seed))
+                        put(top - 1, aheadY, top[-1].left, end - 1, s.dy);
+                    else
+                        put(top++, aheadY, left, end - 1, s.dy);
+                }
             }
             // The pixel at `end` differs from the seed: skip it too.
             const int next = end + 1 > s.right ? end + 1 : findSeed(row, end + 1, s.right + 1, width, seed);

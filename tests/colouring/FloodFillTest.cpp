@@ -3,11 +3,13 @@
 #include "colouring/FloodFill.h"
 #include "colouring/FillSegments.h"
 
+#include "FillFamilies.h"
 #include "FillShapes.h"
 #include "GifImage.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <climits>
 #include <deque>
@@ -368,6 +370,53 @@ std::vector<ShapeCase> shapeCases() {
 
 INSTANTIATE_TEST_SUITE_P(Shapes, FillOnShape, ::testing::ValuesIn(shapeCases()), [](const auto& info) {
     return std::string(info.param.shape.name) + "_" + std::to_string(info.param.width) + "x" +
+           std::to_string(info.param.height);
+});
+
+// ---- the generated families -------------------------------------------------
+
+struct FamilyCase {
+    const testing::ShapeFamilyMember* member;
+    int width;
+    int height;
+};
+
+class FillOnFamily : public ::testing::TestWithParam<FamilyCase> {};
+
+// Periodic marks, checkerboards, walks, spirals, space-filling curves, mazes
+// and noise, at the canvas's size: the white from its first pixel, then the
+// pixel in the middle (a mark or a wall as often as not) with another colour,
+// both against the reference.
+TEST_P(FillOnFamily, MatchesReference) {
+    const auto& [member, width, height] = GetParam();
+    Image image = member->make(width, height);
+    const auto firstWhite = std::find(image.pixels.begin(), image.pixels.end(), kWhite);
+    ASSERT_NE(firstWhite, image.pixels.end()) << member->name;
+    const int at = static_cast<int>(firstWhite - image.pixels.begin());
+    const int seeds[2][2] = {{at % width, at / width}, {width / 2, height / 2}};
+    const Colour colours[2] = {kFill, kOther};
+    for (int i = 0; i < 2; ++i) {
+        expectSameAsReference(image, seeds[i][0], seeds[i][1], colours[i], member->name);
+        if (HasFatalFailure())
+            return;
+        floodFill(image, seeds[i][0], seeds[i][1], colours[i]);
+    }
+}
+
+std::vector<FamilyCase> familyCases() {
+    std::vector<FamilyCase> cases;
+    for (const testing::ShapeFamilyMember& member : testing::shapeFamilies()) {
+        cases.push_back({&member, 750, 600});
+        // A few larger, where the segments that wait on the stack are many
+        // more and it has to grow.
+        if (member.name == "Dots2" || member.name == "Noise10" || member.name == "Maze1pxLoops")
+            cases.push_back({&member, 1500, 1200});
+    }
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Families, FillOnFamily, ::testing::ValuesIn(familyCases()), [](const auto& info) {
+    return info.param.member->name + "_" + std::to_string(info.param.width) + "x" +
            std::to_string(info.param.height);
 });
 
