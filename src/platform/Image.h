@@ -2,6 +2,8 @@
 
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -50,6 +52,17 @@ inline Rect clipTo(const Rect& r, int width, int height) {
     const int x1 = r.x + r.w < width ? r.x + r.w : width;
     const int y1 = r.y + r.h < height ? r.y + r.h : height;
     return x0 < x1 && y0 < y1 ? Rect{x0, y0, x1 - x0, y1 - y0} : Rect{};
+}
+
+// Copies what of `area` lies inside `from` into `to`, a picture of the same
+// size; returns the part copied (empty when none was).
+inline Rect copyArea(const Image& from, Image& to, const Rect& area) {
+    const Rect inside = clipTo(area, from.width, from.height);
+    for (int y = inside.y; y < inside.y + inside.h; ++y) {
+        const auto row = static_cast<std::ptrdiff_t>(y) * from.width + inside.x;
+        std::copy_n(from.pixels.begin() + row, inside.w, to.pixels.begin() + row);
+    }
+    return inside;
 }
 
 } // namespace tintaro

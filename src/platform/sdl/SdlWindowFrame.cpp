@@ -33,13 +33,9 @@ void SdlWindow::present(const Image& frame, std::span<const Rect> dirty) {
     sent.reserve(dirty.size());
     auto* target = static_cast<std::uint32_t*>(m_surface->pixels);
     for (const Rect& r : dirty) {
-        const Rect area = clipTo(r, kWidth, kHeight);
+        const Rect area = copyArea(frame, m_frame, r);
         if (area.empty()) {
             continue;
-        }
-        for (int y = area.y; y < area.y + area.h; ++y) {
-            const auto row = static_cast<std::ptrdiff_t>(y) * kWidth + area.x;
-            std::copy_n(frame.pixels.begin() + row, area.w, m_frame.pixels.begin() + row);
         }
         // A part drawn alone gives exactly the pixels of the whole frame, so
         // only the window's pixels that show it change.

@@ -225,13 +225,9 @@ void WaylandWindow::present(const Image& frame, std::span<const Rect> dirty) {
     }
     bool changed = false;
     for (const Rect& r : dirty) {
-        const Rect area = clipTo(r, kWidth, kHeight);
+        const Rect area = copyArea(frame, m_frame, r);
         if (area.empty()) {
             continue;
-        }
-        for (int y = area.y; y < area.y + area.h; ++y) {
-            const auto row = static_cast<std::ptrdiff_t>(y) * kWidth + area.x;
-            std::copy_n(frame.pixels.begin() + row, area.w, m_frame.pixels.begin() + row);
         }
         m_buffers.invalidate(area);
         changed = true;
